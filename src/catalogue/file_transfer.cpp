@@ -1,0 +1,68 @@
+// The single-file moves and copies of MediaFile, and the transfer step they share.
+
+#include "catalogue/folder_item_extension.h"
+#include "catalogue/media_file.h"
+#include "platform/text.h"
+
+namespace mt {
+
+namespace {
+
+constexpr std::string_view kMediaFolderName = "OMFI MediaFiles";
+enum class Transfer { Move, Copy };
+
+// Moves or copies source into target; the message, empty on success.
+std::string TransferStep(FolderItem& source, FolderItem target, Transfer kind) {
+    if (!target.Exists()) target.CreateAsFolder();
+    std::string message;
+    if (!target.IsFolder()) {
+        message = "Invalid target " + target.ShellPath();
+    } else if (target.Child(source.Name()).Exists()) {
+        message = "File exists already on destination";
+    } else {
+        bool done = kind == Transfer::Move ? source.MoveFileTo(target) : source.CopyFileTo(target);
+        if (!done) {
+            message = FolderItemExtension::LastErrorString(source);
+            // A failure outside the six named codes is still a failure, never a success.
+            if (source.LastErrorCode() == kFileExistsCode) {
+                message = "File exists already on destination";
+            } else if (message.empty()) {
+                message = "Error: " + source.LastErrorMessage();
+            }
+        }
+    }
+    if (message.empty()) return message;
+    return message + " " + source.ShellPath();
+}
+
+bool IsMediaFolder(const std::optional<FolderItem>& folder) {
+    return folder && EqualsIgnoringCase(folder->Name(), kMediaFolderName);
+}
+
+}  // namespace
+
+void MediaFile::SiftFile() {
+    error.clear();
+    if (!file || !file->Exists()) return;
+    auto parent = file->Parent();
+    if (!IsMediaFolder(parent)) return;
+    error = TransferStep(*file, parent->Child(project + "_sifted"), Transfer::Move);
+}
+
+void MediaFile::UnsiftFile() {
+    error.clear();
+    if (!file || !file->Exists()) return;
+    auto parent = file->Parent();
+    if (!parent) return;
+    auto mediaFolder = parent->Parent();
+    if (!IsMediaFolder(mediaFolder)) return;
+    error = TransferStep(*file, *mediaFolder, Transfer::Move);
+}
+
+void MediaFile::CopyFile(const FolderItem& target) {
+    error.clear();
+    if (!file || !file->Exists()) return;
+    error = TransferStep(*file, target, Transfer::Copy);
+}
+
+}  // namespace mt

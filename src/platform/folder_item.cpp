@@ -1,0 +1,286 @@
+#include "platform/folder_item.h"
+
+#include <atomic>
+#include <filesystem>
+
+#include "platform/apple_double.h"
+#include "platform/mac_metadata.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace mt {
+
+namespace {
+
+constexpr size_t kCopyChunk = 1 << 20;
+
+std::string Normalized(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+bool IsInvalidName(const Bytes& name) {
+    return name.empty() || name == "." || name == ".." || name.find('\0') != Bytes::npos;
+}
+
+FileError InvalidNameError() { return {kInvalidNameCode, "Invalid name"}; }
+
+std::string TemporaryName(const std::string& name) {
+    static std::atomic<unsigned> counter{0};
+#if defined(__unix__) || defined(__APPLE__)
+    long pid = static_cast<long>(::getpid());
+#else
+    long pid = 0;
+#endif
+    return "." + name + ".mactarnwick-" + std::to_string(pid) + "-" +
+           std::to_string(counter.fetch_add(1)) + ".part";
+}
+
+// Copies the bytes of one file to a new file at target; removes target on failure.
+FileError CopyData(FileSystem& fs, const std::string& source, const std::string& target) {
+    FileError error;
+    auto in = fs.OpenRead(source, &error);
+    if (!in) return error;
+    auto out = fs.CreateNew(target, &error);
+    if (!out) return error;
+    std::string buffer(kCopyChunk, '\0');
+    uint64_t length = in->Length();
+    uint64_t position = 0;
+    while (position < length) {
+        size_t want = static_cast<size_t>(std::min<uint64_t>(kCopyChunk, length - position));
+        size_t got = in->ReadAt(position, buffer.data(), want);
+        if (got == 0) {
+            error = {kOtherErrorBase + 5, "The source file could not be read to its end"};
+            break;
+        }
+        error = out->Write(buffer.data(), got);
+        if (!error.ok()) break;
+        position += got;
+    }
+    if (error.ok()) error = out->Finish();
+    out.reset();
+    if (!error.ok()) fs.Remove(target);
+    return error;
+}
+
+void CopyAttributes(FileSystem& fs, const std::string& source, const std::string& target) {
+    for (const auto& name : fs.ListAttributes(source)) {
+        // Only user metadata travels; security labels belong to the machine.
+        if (name.rfind("security.", 0) == 0 || name.rfind("system.", 0) == 0 ||
+            name.rfind("trusted.", 0) == 0) {
+            continue;
+        }
+        if (auto value = fs.GetAttribute(source, name)) fs.SetAttribute(target, name, *value);
+    }
+}
+
+bool IsPlainFile(FileSystem& fs, const std::string& path) {
+    FileInfo info = fs.Stat(path);
+    return info.exists && !info.isFolder && !info.isSymlink;
+}
+
+}  // namespace
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+std::string LastComponent(const std::string& path) {
+    if (path == "/") return "/";
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FolderItem::FolderItem(std::string path, std::string volumeRoot, FileSystem& fs)
+    : path_(Normalized(std::move(path))), volumeRoot_(Normalized(std::move(volumeRoot))), fs_(&fs) {}
+
+FolderItem FolderItem::Volume(const std::string& path, FileSystem& fs) {
+    return FolderItem(path, path, fs);
+}
+
+FolderItem FolderItem::OnItsVolume(const std::string& path, FileSystem& fs) {
+    std::string root = Normalized(path);
+#if defined(__unix__) || defined(__APPLE__)
+    struct stat st;
+    if (::stat(root.c_str(), &st) == 0) {
+        dev_t device = st.st_dev;
+        while (root != "/") {
+            std::string up = root.substr(0, root.rfind('/'));
+            if (up.empty()) up = "/";
+            struct stat upSt;
+            if (::stat(up.c_str(), &upSt) != 0 || upSt.st_dev != device) break;
+            root = up;
+        }
+    }
+#else
+    root = std::filesystem::u8path(path).root_path().u8string();
+#endif
+    return FolderItem(path, root, fs);
+}
+
+FileInfo FolderItem::Info() const {
+    if (invalid_) return {};
+    return fs_->Stat(path_);
+}
+
+bool FolderItem::Exists() const { return Info().exists; }
+bool FolderItem::IsFolder() const { return Info().isFolder; }
+bool FolderItem::IsSymlink() const { return Info().isSymlink; }
+Bytes FolderItem::Name() const { return LastComponent(path_); }
+
+std::optional<FolderItem> FolderItem::Parent() const {
+    if (path_ == volumeRoot_ || path_ == "/" || path_.empty()) return std::nullopt;
+    size_t slash = path_.rfind('/');
+    if (slash == std::string::npos) return std::nullopt;
+    std::string up = slash == 0 ? "/" : path_.substr(0, slash);
+    FolderItem parent(up, volumeRoot_, *fs_);
+    return parent;
+}
+
+FolderItem FolderItem::Child(const Bytes& name) const {
+    Bytes onDisk = name;
+    for (char& c : onDisk) {
+        if (c == '/') c = ':';
+    }
+    FolderItem child(JoinPath(path_, onDisk), volumeRoot_, *fs_);
+    child.invalid_ = invalid_ || IsInvalidName(name);
+    return child;
+}
+
+bool FolderItem::CreateAsFolder() {
+    SetError(invalid_ ? InvalidNameError() : fs_->CreateFolder(path_));
+    return lastError_.ok();
+}
+
+bool FolderItem::MoveFileTo(const FolderItem& folder) {
+    if (invalid_ || folder.invalid_) {
+        SetError(InvalidNameError());
+        return false;
+    }
+    const std::string target = JoinPath(folder.path_, Name());
+    FileError error = fs_->Rename(path_, target);
+    if (error.code == kFileNotFoundCode && fs_->Stat(path_).exists) {
+        error.code = kDestinationMissingCode;
+    }
+    if (error.ok()) {
+        const std::string sidecar = SidecarPath(path_);
+        if (IsPlainFile(*fs_, sidecar)) {
+            FileError sidecarError = fs_->Rename(sidecar, SidecarPath(target));
+            // A file that cannot take its metadata along goes back where it was.
+            if (!sidecarError.ok() && fs_->Rename(target, path_).ok()) error = sidecarError;
+        }
+    }
+    SetError(error);
+    return lastError_.ok();
+}
+
+bool FolderItem::CopyFileTo(const FolderItem& folder) {
+    if (invalid_ || folder.invalid_) {
+        SetError(InvalidNameError());
+        return false;
+    }
+    const std::string name = Name();
+    const std::string target = JoinPath(folder.path_, name);
+    if (fs_->Stat(target).exists) {
+        SetError({kFileExistsCode, "File exists"});
+        return false;
+    }
+    const std::string temporary = JoinPath(folder.path_, TemporaryName(name));
+    FileError error = CopyData(*fs_, path_, temporary);
+    if (error.code == kFileNotFoundCode && !fs_->Stat(path_).exists) {
+        error.code = kFileNotFoundCode;
+    } else if (error.code == kFileNotFoundCode) {
+        error.code = kDestinationMissingCode;
+    }
+    std::string sidecarTemporary;
+    if (error.ok()) {
+        CopyAttributes(*fs_, path_, temporary);
+        const std::string sidecar = SidecarPath(path_);
+        if (IsPlainFile(*fs_, sidecar) && !fs_->Stat(SidecarPath(target)).exists) {
+            sidecarTemporary = JoinPath(folder.path_, TemporaryName(SidecarName(name)));
+            error = CopyData(*fs_, sidecar, sidecarTemporary);
+            if (!error.ok()) sidecarTemporary.clear();
+        }
+    }
+    if (error.ok()) error = fs_->Rename(temporary, target);
+    if (!error.ok()) {
+        fs_->Remove(temporary);
+        if (!sidecarTemporary.empty()) fs_->Remove(sidecarTemporary);
+        SetError(error);
+        return false;
+    }
+    if (!sidecarTemporary.empty() && !fs_->Rename(sidecarTemporary, SidecarPath(target)).ok()) {
+        fs_->Remove(sidecarTemporary);
+    }
+    SetError({});
+    return true;
+}
+
+std::string FolderItem::VolumeName() const { return LastComponent(volumeRoot_); }
+
+std::string FolderItem::ColonPath() const {
+    std::string result = VolumeName() + ":";
+    std::string relative;
+    if (path_.size() > volumeRoot_.size() && path_.compare(0, volumeRoot_.size(), volumeRoot_) == 0) {
+        relative = path_.substr(volumeRoot_.size());
+    } else if (path_ != volumeRoot_) {
+        relative = path_;
+    }
+    bool first = true;
+    size_t start = 0;
+    while (start <= relative.size()) {
+        size_t end = relative.find('/', start);
+        if (end == std::string::npos) end = relative.size();
+        std::string component = relative.substr(start, end - start);
+        if (!component.empty()) {
+            // A ":" in a name on disk is a "/" in the Mac's colon form.
+            for (char& c : component) {
+                if (c == ':') c = '/';
+            }
+            if (!first) result += ":";
+            result += component;
+            first = false;
+        }
+        start = end + 1;
+    }
+    if (!first && IsFolder()) result += ":";
+    return result;
+}
+
+std::optional<TimePoint> FolderItem::CreationDate() const {
+    FileInfo info = Info();
+    if (!info.exists) return std::nullopt;
+    return info.created;
+}
+
+uint64_t FolderItem::Length() const { return Info().size; }
+
+uint64_t FolderItem::ResourceForkLength() const {
+    if (invalid_) return 0;
+    auto fork = ReadResourceFork(*fs_, path_);
+    return fork ? fork->size() : 0;
+}
+
+Bytes FolderItem::MacType() const { return invalid_ ? Bytes() : ReadMacType(*fs_, path_); }
+
+std::optional<Bytes> FolderItem::ResourceFork() const {
+    if (invalid_) return std::nullopt;
+    return ReadResourceFork(*fs_, path_);
+}
+
+std::unique_ptr<ReadableFile> FolderItem::OpenData() const {
+    if (invalid_) return nullptr;
+    FileError error;
+    return fs_->OpenRead(path_, &error);
+}
+
+int FolderItem::Count() const {
+    if (invalid_) return 0;
+    return static_cast<int>(fs_->List(path_).size());
+}
+
+}  // namespace mt

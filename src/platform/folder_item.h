@@ -1,0 +1,83 @@
+#pragma once
+// A reference to a file or folder by path; the entry it names need not exist. It remembers
+// the top folder of the volume it was made from, for the colon path and the volume name,
+// and the result of its last move, copy or folder creation.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace mt {
+
+class FolderItem {
+public:
+    // path on the volume whose top folder is volumeRoot (both absolute, "/" separators).
+    FolderItem(std::string path, std::string volumeRoot, FileSystem& fs = RealFileSystem());
+    // A volume's top folder, or a folder given as one.
+    static FolderItem Volume(const std::string& path, FileSystem& fs = RealFileSystem());
+    // Any folder; its volume is the mounted file system that holds it.
+    static FolderItem OnItsVolume(const std::string& path, FileSystem& fs = RealFileSystem());
+
+    bool Exists() const;
+    // A real folder; a symbolic link to one is not.
+    bool IsFolder() const;
+    bool IsSymlink() const;
+    Bytes Name() const;
+    // None for the volume's top folder.
+    std::optional<FolderItem> Parent() const;
+    // The entry of that name inside this folder, whether or not it exists. A "/" in the name
+    // stands for ":" (as the Mac shows it); an empty name, ".", ".." or one holding a NUL byte
+    // gives a reference that never exists and on which every operation fails.
+    FolderItem Child(const Bytes& name) const;
+
+    // Each sets the last error (0 on success).
+    bool CreateAsFolder();
+    // Moves this file into folder under its name, with its AppleDouble sidecar. Never
+    // replaces an entry of the same name. The reference keeps naming the old place.
+    bool MoveFileTo(const FolderItem& folder);
+    // Copies this file, its extended attributes and its sidecar into folder under its name.
+    // The data goes to a hidden temporary in folder first and gets its name only when
+    // complete, so a failure never leaves a partial file under the name; the temporary is
+    // removed on failure. Never replaces an entry of the same name.
+    bool CopyFileTo(const FolderItem& folder);
+    int LastErrorCode() const { return lastError_.code; }
+    const std::string& LastErrorMessage() const { return lastError_.message; }
+
+    // The path as a shell takes it ("/" separators, nothing escaped).
+    const std::string& ShellPath() const { return path_; }
+    // Volume name, then each folder, ":" separated; a folder's path ends with ":".
+    std::string ColonPath() const;
+    std::string VolumeName() const;
+    const std::string& VolumeRoot() const { return volumeRoot_; }
+
+    std::optional<TimePoint> CreationDate() const;
+    uint64_t Length() const;
+    uint64_t ResourceForkLength() const;
+    Bytes MacType() const;
+    std::optional<Bytes> ResourceFork() const;
+    // Opens the data fork for reading; nullptr when it cannot be opened.
+    std::unique_ptr<ReadableFile> OpenData() const;
+    // The number of entries of the folder, hidden ones included.
+    int Count() const;
+
+    FileSystem& fileSystem() const { return *fs_; }
+
+private:
+    FileInfo Info() const;
+    void SetError(FileError error) { lastError_ = std::move(error); }
+
+    std::string path_;
+    std::string volumeRoot_;
+    FileSystem* fs_;
+    bool invalid_ = false;
+    FileError lastError_;
+};
+
+// Joins a folder path and a name with one "/".
+std::string JoinPath(const std::string& folder, const std::string& name);
+// The last component of a path ("/" for the root).
+std::string LastComponent(const std::string& path);
+
+}  // namespace mt
