@@ -67,13 +67,14 @@ std::string Worker::MegaString(double bytes) {
 
 std::string Worker::DateStamp() { return CurrentDateStamp(); }
 
-std::string JoinLogLines(const std::vector<std::string>& lines) {
-    std::string text;
+void Worker::SetLog(std::vector<std::string> lines) {
+    logstring.clear();
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) text += '\n';
-        text += lines[i];
+        if (i > 0) logstring += '\n';
+        logstring += lines[i];
     }
-    return text;
+    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    loglines = std::move(lines);
 }
 
 }  // namespace mt

@@ -35,14 +35,17 @@ public:
     // The current local date and time, YYYY-MM-DD HH:MM:SS.
     static std::string DateStamp();
 
+    // Replaces logstring (and loglines) with the lines joined by line endings; the last
+    // element is empty, so the text ends with one.
+    void SetLog(std::vector<std::string> lines);
+
     double lastprogress = 0;
     ProgressBar* progress = nullptr;
     MediaFileList MediaFiles;
     std::string logstring;
     StatusLabel* label = nullptr;
+    // The lines of logstring, for callers that print them one by one.
+    std::vector<std::string> loglines;
 };
-
-// Joins log lines with the line ending; the last element is empty, so the text ends with one.
-std::string JoinLogLines(const std::vector<std::string>& lines);
 
 }  // namespace mt

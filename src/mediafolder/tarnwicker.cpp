@@ -1,0 +1,116 @@
+#include "mediafolder/tarnwicker.h"
+
+#include "mediafolder/media_database_reader.h"
+#include "platform/binary_stream.h"
+
+namespace mt {
+
+Tarnwicker::Tarnwicker(std::optional<FolderItem> item, bool isFolder) {
+    if (isFolder) {
+        mediafolder = std::move(item);
+        CheckMediaFolder();
+    } else {
+        myvolume = std::move(item);
+        CheckVolume();
+    }
+}
+
+void Tarnwicker::CheckVolume() {
+    mediafolder.reset();
+    databasefile.reset();
+    databasecount = 0;
+    error.clear();
+    if (!myvolume) {
+        error = "no volume";
+        return;
+    }
+    mediafolder = myvolume->Child(Bytes(kMediaFolderName));
+    CheckMediaFolder();
+}
+
+void Tarnwicker::CheckMediaFolder() {
+    // A link in place of the media folder is not followed: it counts as no media folder.
+    if (!mediafolder || !mediafolder->IsFolder()) {
+        error = "no OMFI MediaFolder";
+        return;
+    }
+    databasefile = mediafolder->Child(Bytes(kDatabaseName));
+    if (!databasefile->Exists()) {
+        error = "no Media Database";
+        return;
+    }
+    auto data = databasefile->OpenData();
+    if (!data) {
+        error = "cannot read database";
+        return;
+    }
+    BinaryStream stream(std::move(data));
+    DatabaseHeader header = ReadDatabaseHeader(stream);
+    databasecount = header.count;
+    databaseLittleEndian = header.littleEndian;
+    if (static_cast<int64_t>(mediafolder->Count()) < static_cast<int64_t>(databasecount) + 2) {
+        error = "database not up to date";
+    }
+}
+
+void Tarnwicker::ReadDatabase() {
+    projectdict.Clear();
+    MediaFiles.clear();
+    if (!databasefile || !databasefile->Exists()) {
+        ReadFolders(true);
+        return;
+    }
+    auto data = databasefile->OpenData();
+    if (!data) {
+        error = "cannot read database";
+        return;
+    }
+    BinaryStream stream(std::move(data));
+    DatabaseHeader header{databasecount, databaseLittleEndian};
+    ReadDatabaseRecords(stream, header, [&](DatabaseRecord&& record) {
+        projectdict.Set(record.project, record.project);
+        auto media = std::make_shared<MediaFile>();
+        media->file = mediafolder->Child(record.filename);
+        media->premob = std::move(record.premob);
+        media->filename = std::move(record.filename);
+        media->project = std::move(record.project);
+        media->postmob = std::move(record.postmob);
+        media->informationsource = "D";
+        media->online = true;
+        if (!media->file->Exists()) error = "files missing";
+        MediaFiles.push_back(std::move(media));
+        YieldToEventLoop();
+    });
+    Scanned(true);
+    ReadFolders(true);
+}
+
+std::vector<Bytes> Tarnwicker::GetProjectList() { return DictExtension::List(projectdict); }
+
+MediaFileList Tarnwicker::GetFilesForProject(const Bytes& name) {
+    MediaFileList result;
+    for (size_t i = 0; i < MediaFiles.size(); ++i) {
+        const MediaFilePtr& member = MediaFiles[i];
+        if (name.empty() || EqualsIgnoringCase(member->project, name)) result.push_back(member);
+        YieldToEventLoop();
+    }
+    return result;
+}
+
+std::string Tarnwicker::Name() const { return myvolume ? myvolume->Name() : std::string(); }
+
+std::string Tarnwicker::DumpStatus() {
+    std::string line;
+    if (myvolume) {
+        line = myvolume->Name();
+    } else if (mediafolder) {
+        line = mediafolder->ShellPath();
+    } else {
+        return {};
+    }
+    line += " - " + std::to_string(databasecount) + " Files " + MegaString(GetSize());
+    if (!error.empty()) line += " - " + error;
+    return line;
+}
+
+}  // namespace mt

@@ -1,0 +1,58 @@
+// Sifting every project of a media folder into a folder of its own.
+
+#include "mediafolder/tarnwicker.h"
+
+namespace mt {
+
+void Tarnwicker::Sift() {
+    if (!Scanned()) ReadDatabase();
+    std::vector<std::string> lines;
+    if (myvolume) {
+        lines.push_back(DateStamp() + " Sift Volume " + myvolume->Name());
+    } else {
+        lines.push_back(DateStamp() + " Sift Folder " +
+                        (mediafolder ? mediafolder->ShellPath() : std::string()));
+    }
+    SetProgress(0);
+    const double total = static_cast<double>(MediaFiles.size());
+    double done = 0;
+    bool errors = false;
+    for (const Bytes& project : GetProjectList()) {
+        if (ContainsIgnoringCase(project, kSiftedSuffix)) {
+            YieldToEventLoop();
+            continue;
+        }
+        if (!mediafolder) break;
+        FolderItem folder = mediafolder->Child(project + Bytes(kSiftedSuffix));
+        if (folder.Exists() && !folder.IsFolder()) {
+            ShowMessageBox("There is already a file with the project name");
+            lines.push_back("Error: There is already a file with the project name");
+            break;
+        }
+        if (!folder.Exists()) folder.CreateAsFolder();
+        if (!folder.IsFolder()) {
+            ShowMessageBox("Could not create the folder");
+            lines.push_back("Could not create the folder");
+            break;
+        }
+        for (const MediaFilePtr& media : GetFilesForProject(project)) {
+            SetLabel("Sift " + media->filename);
+            media->SiftFile();
+            if (!media->error.empty()) {
+                lines.push_back(media->error);
+                errors = true;
+            }
+            done += 1;
+            SetProgress(done / total);
+            YieldToEventLoop();
+        }
+        YieldToEventLoop();
+    }
+    SetProgress(-1);
+    lines.push_back(DateStamp() + " end ");
+    if (errors) ShowMessageBox("There were some errors. See the log tab.");
+    lines.push_back("");
+    SetLog(std::move(lines));
+}
+
+}  // namespace mt
