@@ -28,14 +28,24 @@ bool IsInvalidName(const Bytes& name) {
 
 FileError InvalidNameError() { return {kInvalidNameCode, "Invalid name"}; }
 
+// How much of a file's name its copy's temporary takes: with the dot, the counter and the
+// ending, the temporary's name stays within the 255 bytes a name may have.
+constexpr size_t kTemporaryNameStem = 180;
+
 std::string TemporaryName(const std::string& name) {
     static std::atomic<unsigned> counter{0};
+    // The stem is cut at a character boundary, so the temporary's name stays valid UTF-8.
+    size_t stem = std::min(name.size(), kTemporaryNameStem);
+    while (stem > 0 && stem < name.size() &&
+           (static_cast<unsigned char>(name[stem]) & 0xC0) == 0x80) {
+        --stem;
+    }
 #if defined(__unix__) || defined(__APPLE__)
     long pid = static_cast<long>(::getpid());
 #else
     long pid = 0;
 #endif
-    return "." + name + ".mactarnwick-" + std::to_string(pid) + "-" +
+    return "." + name.substr(0, stem) + ".mactarnwick-" + std::to_string(pid) + "-" +
            std::to_string(counter.fetch_add(1)) + ".part";
 }
 
@@ -223,7 +233,12 @@ bool FolderItem::CopyFileTo(const FolderItem& folder) {
 std::string FolderItem::VolumeName() const { return LastComponent(volumeRoot_); }
 
 std::string FolderItem::ColonPath() const {
-    std::string result = VolumeName() + ":";
+    std::string result = VolumeName();
+    // A ":" in a name on disk is a "/" in the Mac's colon form.
+    for (char& c : result) {
+        if (c == ':') c = '/';
+    }
+    result += ":";
     std::string relative;
     if (path_.size() > volumeRoot_.size() && path_.compare(0, volumeRoot_.size(), volumeRoot_) == 0) {
         relative = path_.substr(volumeRoot_.size());
