@@ -29,11 +29,14 @@ ProjectLists BuildProjects(
     // One pass over each folder's members instead of one pass per project name.
     std::unordered_map<Bytes, std::vector<MediaFileList>> byProject;
     for (const Bytes& name : sorted) byProject[LowerAscii(name)].resize(folders.size());
+    // The empty name selects every member of a folder, as GetFilesForProject("") does.
+    const auto everyMember = byProject.find(Bytes());
     for (size_t f = 0; f < folders.size(); ++f) {
         if (!folders[f]) continue;
         for (const MediaFilePtr& media : folders[f]->MediaFiles) {
             auto it = byProject.find(LowerAscii(media->project));
-            if (it != byProject.end()) it->second[f].push_back(media);
+            if (it != byProject.end() && it != everyMember) it->second[f].push_back(media);
+            if (everyMember != byProject.end()) everyMember->second[f].push_back(media);
         }
         YieldToEventLoop();
     }
