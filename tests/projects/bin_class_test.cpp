@@ -1,0 +1,258 @@
+// Which media files a bin uses, its status line, and copying them.
+
+#include "projects/bin_class.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "fixtures/database_builders.h"
+#include "fixtures/fake_window.h"
+#include "fixtures/fault_injecting_file_system.h"
+#include "fixtures/media_files.h"
+#include "fixtures/realdata.h"
+#include "fixtures/temp_folder.h"
+#include "fixtures/volume_builder.h"
+#include "mediafolder/tarnwicker.h"
+
+namespace mt {
+namespace {
+
+using namespace fixtures;
+
+MediaFilePtr WithId(const Bytes& premob) {
+    auto media = std::make_shared<MediaFile>();
+    media->premob = premob;
+    return media;
+}
+
+std::shared_ptr<BinClass> BinAt(const std::string& path, FileSystem& fs = RealFileSystem()) {
+    auto bin = std::make_shared<BinClass>();
+    bin->file = FolderItem::OnItsVolume(path, fs);
+    return bin;
+}
+
+TEST(BinUsedTest, IdAnywhereInTheBinMeansUsed) {
+    TempFolder temp;
+    const std::string path = temp.Path("Scene 12.avb");
+    WriteBin(path, {MobId(1), MobId(2)});
+    // An id that only appears split across two places is not used.
+    Bytes split = MobId(3);
+    {
+        Bytes bytes = *ReadFileBytes(path);
+        bytes += split.substr(0, 4) + "gap" + split.substr(4);
+        WriteFileBytes(path, bytes);
+    }
+    auto bin = BinAt(path);
+
+    EXPECT_TRUE(bin->Used(*WithId(MobId(1))));
+    EXPECT_TRUE(bin->Used(*WithId(MobId(2))));
+    EXPECT_FALSE(bin->Used(*WithId(MobId(3))));
+    EXPECT_FALSE(bin->Used(*WithId(MobId(4))));
+    // Byte for byte: the same letters in another case are another id.
+    WriteBin(temp.Path("case.avb"), {Bytes("abcdefgh")});
+    auto caseBin = BinAt(temp.Path("case.avb"));
+    EXPECT_TRUE(caseBin->Used(*WithId("abcdefgh")));
+    EXPECT_FALSE(caseBin->Used(*WithId("ABCDEFGH")));
+    // A file without an id (found by the folder scan) is used by no bin.
+    EXPECT_FALSE(bin->Used(*WithId("")));
+    EXPECT_EQ(bin->s, *ReadFileBytes(path));
+}
+
+TEST(BinUsedTest, AddKeepsOnlyUsedFilesInOrder) {
+    TempFolder temp;
+    WriteBin(temp.Path("b.avb"), {MobId(3), MobId(1)});
+    auto bin = BinAt(temp.Path("b.avb"));
+    MediaFileList files = {WithId(MobId(1)), WithId(MobId(2)), WithId(""), WithId(MobId(3)),
+                           WithId(MobId(1))};
+
+    bin->AddMediaFiles(files);
+    bin->AddMediaFiles({});
+
+    EXPECT_EQ(bin->MediaFiles, (MediaFileList{files[0], files[3], files[4]}));
+}
+
+TEST(BinUsedTest, EmptyOrMissingBinIsOpenedForEveryFileAndUsesNone) {
+    TempFolder temp;
+    WriteFileBytes(temp.Path("empty.avb"), "");
+    for (const char* name : {"empty.avb", "missing.avb"}) {
+        SCOPED_TRACE(name);
+        FaultInjectingFileSystem fs;
+        auto bin = BinAt(temp.Path(name), fs);
+        bin->AddMediaFiles({WithId(MobId(1)), WithId(MobId(2)), WithId(MobId(3))});
+        EXPECT_TRUE(bin->MediaFiles.empty());
+        EXPECT_EQ(bin->s, "");
+        const int opens = fs.CountCalls("OpenRead", temp.Path(name));
+        EXPECT_EQ(opens, std::string(name) == "empty.avb" ? 3 : 0);
+    }
+}
+
+TEST(BinUsedTest, BinIsReadOnceAndKept) {
+    TempFolder temp;
+    const std::string path = temp.Path("b.avb");
+    WriteBin(path, {MobId(1)});
+    FaultInjectingFileSystem fs;
+    auto bin = BinAt(path, fs);
+    EXPECT_TRUE(bin->Used(*WithId(MobId(1))));
+
+    WriteBin(path, {MobId(2)});  // edited on disk after the first search
+
+    EXPECT_TRUE(bin->Used(*WithId(MobId(1))));
+    EXPECT_FALSE(bin->Used(*WithId(MobId(2))));
+    EXPECT_EQ(fs.CountCalls("OpenRead", path), 1);
+    // A bin added again is a new object that reads the file anew.
+    EXPECT_TRUE(BinAt(path)->Used(*WithId(MobId(2))));
+}
+
+TEST(BinUsedTest, ManySearchesGiveWhatAPlainSearchGives) {
+    TempFolder temp;
+    std::vector<Bytes> ids;
+    for (uint32_t i = 1; i <= 300; i += 2) ids.push_back(MobId(i));
+    const Bytes first = "\x01\x02\x03\x04\x05\x06\x07\x08";
+    const Bytes last = "\xf8\xf9\xfa\xfb\xfc\xfd\xfe\xff";
+    const Bytes content = first + BuildBin(ids, 3) + last;
+    const std::string path = temp.Path("big.avb");
+    WriteFileBytes(path, content);
+    auto bin = BinAt(path);
+
+    std::vector<Bytes> queries = {first, last, content.substr(1, 8), content.substr(content.size() - 9, 8)};
+    for (uint32_t i = 0; i <= 301; ++i) queries.push_back(MobId(i));  // half of them absent
+    // Every 8 bytes of the bin at some offsets, and their neighbours changed by one bit.
+    for (size_t at = 0; at + 8 <= content.size(); at += 53) {
+        Bytes window = content.substr(at, 8);
+        queries.push_back(window);
+        window[7] = static_cast<char>(window[7] ^ 0x01);
+        queries.push_back(window);
+    }
+    // Ids of other lengths.
+    queries.push_back(first.substr(0, 3));
+    queries.push_back(first + last.substr(0, 4));
+    queries.push_back(content.substr(100, 20));
+    queries.push_back(content.substr(100, 20) + "x");
+    queries.push_back(last.substr(4) + "x");
+    ASSERT_GT(queries.size(), 64u);
+
+    for (const Bytes& q : queries) {
+        const bool plain = content.find(q) != Bytes::npos;
+        EXPECT_EQ(bin->Used(*WithId(q)), plain) << "query at " << &q - queries.data();
+    }
+    // And once more, all answered from what was built on the way.
+    for (const Bytes& q : queries) EXPECT_EQ(bin->Used(*WithId(q)), content.find(q) != Bytes::npos);
+}
+
+TEST(BinUsedTest, TinyBinSearchedOftenStaysCorrect) {
+    TempFolder temp;
+    WriteFileBytes(temp.Path("tiny.avb"), "abcde");
+    auto bin = BinAt(temp.Path("tiny.avb"));
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_FALSE(bin->Used(*WithId("abcdefgh")));
+        EXPECT_TRUE(bin->Used(*WithId("bcd")));
+    }
+}
+
+TEST(BinUsedTest, RealBinsAreSearchedLikeAnyBytes) {
+    MT_REQUIRE_REALDATA();
+    for (const char* name : {"avb/linear01.avb", "avb/test_file_01.avb"}) {
+        SCOPED_TRACE(name);
+        const Bytes content = *ReadFileBytes(RealDataPath(name));
+        auto bin = BinAt(RealDataPath(name));
+        std::vector<Bytes> queries;
+        for (uint32_t i = 0; i < 30; ++i) queries.push_back(MobId(i));
+        for (size_t at = 0; at + 8 <= content.size(); at += content.size() / 23) {
+            queries.push_back(content.substr(at, 8));
+        }
+        queries.push_back(content.substr(content.size() - 8));
+        for (const Bytes& q : queries) {
+            EXPECT_EQ(bin->Used(*WithId(q)), content.find(q) != Bytes::npos);
+        }
+        EXPECT_EQ(bin->s.size(), content.size());
+    }
+}
+
+TEST(BinStatusTest, NameCountAndSize) {
+    TempFolder temp;
+    TestVolume volume = BuildVolume(temp.path(), "Media",
+                                    {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
+    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    folder.ReadDatabase();
+    const std::string path = temp.Path("Scene 12.avb");
+    WriteBin(path, {volume.mobIds[0], volume.mobIds[2]});
+
+    auto unused = BinAt(temp.Path("Scene 12.avb"));
+    EXPECT_EQ(unused->Name(), "Scene 12.avb");
+    EXPECT_EQ(unused->DumpStatus(), "Scene 12.avb - 0 Files -");
+    EXPECT_EQ(BinClass().Name(), "");
+
+    auto bin = BinAt(path);
+    bin->AddMediaFiles(folder.GetFilesForProject(""));
+    const double size = static_cast<double>(std::filesystem::file_size(volume.MediaPath("A.mxf")) +
+                                            std::filesystem::file_size(volume.MediaPath("C.mxf")));
+    EXPECT_EQ(bin->DumpStatus(), "Scene 12.avb - 2 Files " + Worker::MegaString(size));
+    EXPECT_EQ(bin->GetSize(), size);
+
+    std::filesystem::remove(volume.MediaPath("C.mxf"));
+    EXPECT_EQ(bin->GetCount(), 1);
+}
+
+TEST(CopyBinTest, CopiesWhatIsNotThereAndReportsWhatIs) {
+    TempFolder temp;
+    HookRecorder hooks;
+    TestVolume volume = BuildVolume(temp.path(), "Media",
+                                    {{"A.mxf", "Spot30"}, {"B.mxf", "Trailer"}, {"C.mxf", "Spot30"},
+                                     {"D.mxf", "Spot30"}});
+    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    folder.ReadDatabase();
+    WriteBin(temp.Path("Scene 12.avb"), volume.mobIds);
+    auto bin = BinAt(temp.Path("Scene 12.avb"));
+    bin->AddMediaFiles(folder.GetFilesForProject(""));
+    ASSERT_EQ(bin->MediaFiles.size(), 4u);
+    const std::string target = MakeFolder(temp.Path("Target"));
+    WriteFileBytes(target + "/B.mxf", "mine");
+    WriteFileBytes(target + "/D.mxf", "mine too");
+    FakeProgressBar bar;
+    bin->progress = &bar;
+    SteppingTicks ticks;
+
+    bin->CopyBin(FolderItem::OnItsVolume(target));
+
+    EXPECT_EQ(Checksum(target + "/A.mxf"), Checksum(volume.MediaPath("A.mxf")));
+    EXPECT_EQ(Checksum(target + "/C.mxf"), Checksum(volume.MediaPath("C.mxf")));
+    EXPECT_EQ(ReadFileBytes(target + "/B.mxf"), "mine");
+    EXPECT_EQ(ReadFileBytes(target + "/D.mxf"), "mine too");
+    EXPECT_EQ(ListFolder(target), (std::vector<std::string>{"A.mxf", "B.mxf", "C.mxf", "D.mxf"}));
+    ASSERT_EQ(bin->loglines.size(), 4u);
+    EXPECT_EQ(WithoutStamp(bin->loglines[0]), " Copy Bin Scene 12.avb");
+    EXPECT_EQ(bin->loglines[1], "File exists already on destination " + volume.MediaPath("B.mxf"));
+    EXPECT_EQ(bin->loglines[2], "File exists already on destination " + volume.MediaPath("D.mxf"));
+    EXPECT_EQ(WithoutStamp(bin->loglines[3]), " end ");
+    EXPECT_EQ(bin->logstring.substr(bin->logstring.size() - 6), " end \n");
+    EXPECT_EQ(hooks.messages, std::vector<std::string>{"There were some errors. See the log tab."});
+    EXPECT_EQ(bar.values, (std::vector<int>{25, 50, 75, 100}));
+    EXPECT_FALSE(bar.visible);
+    EXPECT_FALSE(bin->moved);
+}
+
+TEST(CopyBinTest, CopyingAgainChangesNothing) {
+    TempFolder temp;
+    HookRecorder hooks;
+    TestVolume volume = BuildVolume(temp.path(), "Media", {{"A.mxf", "Spot30"}});
+    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    folder.ReadDatabase();
+    WriteBin(temp.Path("b.avb"), volume.mobIds);
+    auto bin = BinAt(temp.Path("b.avb"));
+    bin->AddMediaFiles(folder.MediaFiles);
+    const std::string target = temp.Path("Target");
+
+    bin->CopyBin(FolderItem::OnItsVolume(target));
+    EXPECT_TRUE(hooks.messages.empty());
+    EXPECT_EQ(bin->loglines.size(), 2u);
+    const TreeSnapshot once = SnapshotTree(temp.path());
+
+    bin->CopyBin(FolderItem::OnItsVolume(target));
+    EXPECT_EQ(SnapshotTree(temp.path()), once);
+    EXPECT_EQ(bin->loglines.size(), 3u);
+    EXPECT_EQ(hooks.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace mt
