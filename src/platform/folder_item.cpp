@@ -158,6 +158,8 @@ FolderItem FolderItem::Child(const Bytes& name) const {
     }
     FolderItem child(JoinPath(path_, onDisk), volumeRoot_, *fs_);
     child.invalid_ = invalid_ || IsInvalidName(name);
+    // Keep an empty name visible as such instead of naming the folder itself.
+    if (child.invalid_) child.path_ = JoinPath(path_, onDisk);
     return child;
 }
 

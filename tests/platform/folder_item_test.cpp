@@ -45,6 +45,7 @@ TEST_F(FolderItemTest, NamesThatLeadNowhereNeverExistAndEveryOperationFails) {
     for (const Bytes& name : {Bytes(""), Bytes("."), Bytes(".."), Bytes("a\0b", 3)}) {
         SCOPED_TRACE("name \"" + name + "\"");
         FolderItem bad = media.Child(name);
+        EXPECT_EQ(bad.Name(), name) << "the name shown is the one asked for, not the folder's";
         EXPECT_FALSE(bad.Exists());
         EXPECT_FALSE(bad.IsFolder());
         EXPECT_FALSE(bad.Child("x").Exists()) << "a child of such an entry is no better";
