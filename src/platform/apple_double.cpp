@@ -22,7 +22,10 @@ std::optional<AppleDouble> ParseAppleDouble(std::string_view bytes) {
     uint32_t magic = BigEndian32(p);
     if (magic != kAppleDoubleMagic && magic != kAppleSingleMagic) return std::nullopt;
     size_t count = BigEndian16(p + 24);
-    AppleDouble result;
+    // The last entry of each kind counts; it is copied once, as an entry table may repeat
+    // a large entry thousands of times.
+    std::optional<std::string_view> finderInfo;
+    std::optional<std::string_view> resourceFork;
     for (size_t i = 0; i < count; ++i) {
         size_t at = kHeaderSize + i * kEntrySize;
         if (at + kEntrySize > bytes.size()) break;
@@ -32,11 +35,14 @@ std::optional<AppleDouble> ParseAppleDouble(std::string_view bytes) {
         if (offset + length > bytes.size()) continue;
         if (id == kFinderInfoEntry && length >= 8) {
             // macOS writes a 3,760-byte entry whose first 32 bytes are the Finder info.
-            result.finderInfo = Bytes(bytes.substr(offset, std::min<uint64_t>(length, kFinderInfoSize)));
+            finderInfo = bytes.substr(offset, std::min<uint64_t>(length, kFinderInfoSize));
         } else if (id == kResourceForkEntry) {
-            result.resourceFork = Bytes(bytes.substr(offset, length));
+            resourceFork = bytes.substr(offset, length);
         }
     }
+    AppleDouble result;
+    if (finderInfo) result.finderInfo = Bytes(*finderInfo);
+    if (resourceFork) result.resourceFork = Bytes(*resourceFork);
     return result;
 }
 

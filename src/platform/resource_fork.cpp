@@ -10,7 +10,8 @@ constexpr size_t kMapHeaderSize = 28;
 constexpr size_t kTypeEntrySize = 8;
 constexpr size_t kReferenceSize = 12;
 // A map holds at most about 5,400 references; more means entries that point into each other.
-constexpr size_t kMostResources = 65536;
+// Counting every reference looked at, kept or not, bounds the work on such a map.
+constexpr size_t kMostReferences = 65536;
 }  // namespace
 
 ResourceFork::ResourceFork(Bytes fork) : fork_(std::move(fork)) {
@@ -33,6 +34,7 @@ ResourceFork::ResourceFork(Bytes fork) : fork_(std::move(fork)) {
     const char* typeList = map + typeListOffset;
     // The count is stored minus one; 0xFFFF means an empty list.
     uint32_t typeCount = (BigEndian16(typeList) + 1u) & 0xFFFFu;
+    size_t referencesSeen = 0;
     for (uint32_t t = 0; t < typeCount; ++t) {
         uint64_t entry = typeListOffset + 2 + t * kTypeEntrySize;
         if (entry + kTypeEntrySize > mapLength) break;
@@ -40,7 +42,8 @@ ResourceFork::ResourceFork(Bytes fork) : fork_(std::move(fork)) {
         Bytes type(e, 4);
         uint32_t refCount = BigEndian16(e + 4) + 1u;
         uint64_t refListOffset = typeListOffset + BigEndian16(e + 6);
-        for (uint32_t r = 0; r < refCount && resources_.size() < kMostResources; ++r) {
+        for (uint32_t r = 0; r < refCount && referencesSeen < kMostReferences; ++r) {
+            ++referencesSeen;
             uint64_t ref = refListOffset + r * kReferenceSize;
             if (ref + kReferenceSize > mapLength) break;
             const char* rp = map + ref;
