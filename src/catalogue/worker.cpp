@@ -54,6 +54,16 @@ double Worker::GetSize() {
     return total;
 }
 
+int Worker::CountMembersOnDisk() {
+    int count = 0;
+    for (size_t i = 0; i < MediaFiles.size(); ++i) {
+        MediaFilePtr member = MediaFiles[i];
+        if (member && member->file && member->file->Exists()) ++count;
+        YieldToEventLoop();
+    }
+    return count;
+}
+
 std::string Worker::MegaString(double bytes) {
     constexpr double kKilo = 1024.0, kMega = kKilo * 1024.0, kGiga = kMega * 1024.0;
     if (bytes == 0) return "-";

@@ -29,6 +29,8 @@ public:
     void SetLabel(const std::string& text);
     // Bytes of the members on disk; members whose file is gone add 0.
     virtual double GetSize();
+    // The number of members whose file exists now.
+    int CountMembersOnDisk();
 
     // The size text: "-", "N Bytes", "N KB", "N MB" or "N.N GB".
     static std::string MegaString(double bytes);

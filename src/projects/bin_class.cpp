@@ -49,25 +49,7 @@ void BinClass::AddMediaFiles(const MediaFileList& files) {
 
 Bytes BinClass::Name() const { return file ? file->Name() : Bytes(); }
 
-int BinClass::GetCount() {
-    int count = 0;
-    for (size_t i = 0; i < MediaFiles.size(); ++i) {
-        MediaFilePtr media = MediaFiles[i];
-        if (media && media->file && media->file->Exists()) ++count;
-        YieldToEventLoop();
-    }
-    return count;
-}
-
-double BinClass::GetSize() {
-    double total = 0;
-    for (size_t i = 0; i < MediaFiles.size(); ++i) {
-        MediaFilePtr media = MediaFiles[i];
-        if (media) total += media->GetSize();
-        YieldToEventLoop();
-    }
-    return total;
-}
+int BinClass::GetCount() { return CountMembersOnDisk(); }
 
 std::string BinClass::DumpStatus() {
     return Name() + " - " + std::to_string(GetCount()) + " Files " + MegaString(GetSize());

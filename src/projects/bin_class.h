@@ -23,7 +23,6 @@ public:
     // The bin file's name; empty without a file.
     Bytes Name() const;
     int GetCount();
-    double GetSize() override;
     // "<bin name> - <count> Files <size>".
     std::string DumpStatus();
 

@@ -9,15 +9,7 @@ void Project::AddMediaFiles(const MediaFileList& files) {
     }
 }
 
-int Project::GetCount() {
-    int count = 0;
-    for (size_t i = 0; i < MediaFiles.size(); ++i) {
-        MediaFilePtr media = MediaFiles[i];
-        if (media && media->file && media->file->Exists()) ++count;
-        YieldToEventLoop();
-    }
-    return count;
-}
+int Project::GetCount() { return CountMembersOnDisk(); }
 
 std::string Project::DumpStatus() {
     return projectname + " - " + std::to_string(GetCount()) + " Files " + MegaString(GetSize());
