@@ -182,8 +182,12 @@ bool FolderItem::MoveFileTo(const FolderItem& folder) {
         const std::string sidecar = SidecarPath(path_);
         if (IsPlainFile(*fs_, sidecar)) {
             FileError sidecarError = fs_->Rename(sidecar, SidecarPath(target));
-            // A file that cannot take its metadata along goes back where it was.
-            if (!sidecarError.ok() && fs_->Rename(target, path_).ok()) error = sidecarError;
+            // A file that cannot take its metadata along goes back where it was. The move
+            // counts as failed also when the way back is blocked: file and sidecar lie apart.
+            if (!sidecarError.ok()) {
+                fs_->Rename(target, path_);
+                error = sidecarError;
+            }
         }
     }
     SetError(error);
@@ -208,25 +212,35 @@ bool FolderItem::CopyFileTo(const FolderItem& folder) {
     } else if (error.code == kFileNotFoundCode) {
         error.code = kDestinationMissingCode;
     }
+    const std::string sidecar = SidecarPath(path_);
+    const std::string sidecarTarget = SidecarPath(target);
     std::string sidecarTemporary;
     if (error.ok()) {
         CopyAttributes(*fs_, path_, temporary);
-        const std::string sidecar = SidecarPath(path_);
-        if (IsPlainFile(*fs_, sidecar) && !fs_->Stat(SidecarPath(target)).exists) {
-            sidecarTemporary = JoinPath(folder.path_, TemporaryName(SidecarName(name)));
-            error = CopyData(*fs_, sidecar, sidecarTemporary);
-            if (!error.ok()) sidecarTemporary.clear();
+        if (IsPlainFile(*fs_, sidecar)) {
+            // A copy never pairs with a sidecar that is not its own.
+            if (fs_->Stat(sidecarTarget).exists) {
+                error = {kFileExistsCode, "File exists"};
+            } else {
+                sidecarTemporary = JoinPath(folder.path_, TemporaryName(SidecarName(name)));
+                error = CopyData(*fs_, sidecar, sidecarTemporary);
+                if (!error.ok()) sidecarTemporary.clear();
+            }
         }
+    }
+    // The sidecar gets its name first and the data last, so that the file never appears
+    // under its name without its metadata; a copy whose sidecar cannot follow is not made.
+    bool sidecarPlaced = false;
+    if (error.ok() && !sidecarTemporary.empty()) {
+        error = fs_->Rename(sidecarTemporary, sidecarTarget);
+        sidecarPlaced = error.ok();
     }
     if (error.ok()) error = fs_->Rename(temporary, target);
     if (!error.ok()) {
         fs_->Remove(temporary);
-        if (!sidecarTemporary.empty()) fs_->Remove(sidecarTemporary);
+        if (!sidecarTemporary.empty()) fs_->Remove(sidecarPlaced ? sidecarTarget : sidecarTemporary);
         SetError(error);
         return false;
-    }
-    if (!sidecarTemporary.empty() && !fs_->Rename(sidecarTemporary, SidecarPath(target)).ok()) {
-        fs_->Remove(sidecarTemporary);
     }
     SetError({});
     return true;

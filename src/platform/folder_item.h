@@ -35,12 +35,15 @@ public:
     // Each sets the last error (0 on success).
     bool CreateAsFolder();
     // Moves this file into folder under its name, with its AppleDouble sidecar. Never
-    // replaces an entry of the same name. The reference keeps naming the old place.
+    // replaces an entry of the same name. The reference keeps naming the old place. When the
+    // sidecar cannot follow, the file is moved back and the sidecar's error is the result; if
+    // the way back fails too, the file stays in folder and the result is still that error.
     bool MoveFileTo(const FolderItem& folder);
     // Copies this file, its extended attributes and its sidecar into folder under its name.
     // The data goes to a hidden temporary in folder first and gets its name only when
-    // complete, so a failure never leaves a partial file under the name; the temporary is
-    // removed on failure. Never replaces an entry of the same name.
+    // complete and its sidecar is in place, so a failure never leaves a partial file, or a
+    // file without its metadata, under the name; temporaries are removed on failure. Never
+    // replaces an entry of the same name, the sidecar's included.
     bool CopyFileTo(const FolderItem& folder);
     int LastErrorCode() const { return lastError_.code; }
     const std::string& LastErrorMessage() const { return lastError_.message; }
