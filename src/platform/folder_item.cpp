@@ -1,6 +1,7 @@
 #include "platform/folder_item.h"
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/apple_double.h"
@@ -171,6 +172,12 @@ bool FolderItem::CreateAsFolder() {
 bool FolderItem::MoveFileTo(const FolderItem& folder) {
     if (invalid_ || folder.invalid_) {
         SetError(InvalidNameError());
+        return false;
+    }
+    // Only files move: a name that turns out to be a folder (a database record may name one)
+    // would carry a whole folder of media where no scan looks for it.
+    if (fs_->Stat(path_).isFolder) {
+        SetError(ErrorFromSystem(EISDIR));
         return false;
     }
     const std::string target = JoinPath(folder.path_, Name());

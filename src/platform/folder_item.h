@@ -35,9 +35,10 @@ public:
     // Each sets the last error (0 on success).
     bool CreateAsFolder();
     // Moves this file into folder under its name, with its AppleDouble sidecar. Never
-    // replaces an entry of the same name. The reference keeps naming the old place. When the
-    // sidecar cannot follow, the file is moved back and the sidecar's error is the result; if
-    // the way back fails too, the file stays in folder and the result is still that error.
+    // replaces an entry of the same name, and never moves a folder. The reference keeps
+    // naming the old place. When the sidecar cannot follow, the file is moved back and the
+    // sidecar's error is the result; if the way back fails too, the file stays in folder and
+    // the result is still that error.
     bool MoveFileTo(const FolderItem& folder);
     // Copies this file, its extended attributes and its sidecar into folder under its name.
     // The data goes to a hidden temporary in folder first and gets its name only when
