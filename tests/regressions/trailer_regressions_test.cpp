@@ -26,6 +26,14 @@ TEST(TrailerRegressions, OffsetFieldInTheLastFourBytes) {
     EXPECT_EQ(Project(kTrailer), Bytes("Spot30"));
 }
 
+TEST(TrailerRegressions, NameFieldRunningPastTheEndOfAShortFile) {
+    // 30 bytes: the tail of 28 at 2 holds "_PJ" and, in the last four bytes, the offset 28;
+    // the 32-byte name field at 28 has two bytes, both NUL.
+    const Bytes bytes = "xx_PJ" + Bytes(21, '\0') + Hex("1c00 0000");
+    ASSERT_EQ(bytes.size(), 30u);
+    EXPECT_EQ(Project(bytes), Bytes());
+}
+
 TEST(TrailerRegressions, TailLengthMinusOneOrZero) {
     EXPECT_EQ(Project("_PJ" + Bytes(21, '\0') + Hex("ffff0000")), std::nullopt);
     EXPECT_EQ(Project("_PJ" + Bytes(21, '\0') + Hex("00000000")), std::nullopt);
