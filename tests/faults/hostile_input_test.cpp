@@ -17,7 +17,6 @@
 #include "cli/cli.h"
 #include "fixtures/database_builders.h"
 #include "fixtures/fake_window.h"
-#include "fixtures/fault_injecting_file_system.h"
 #include "fixtures/generated_volume.h"
 #include "fixtures/media_files.h"
 #include "fixtures/media_ledger.h"
