@@ -1,5 +1,7 @@
 #include "mediafolder/tarnwicker.h"
 
+#include <unordered_map>
+
 #include "mediafolder/media_database_reader.h"
 #include "platform/binary_stream.h"
 
@@ -92,6 +94,28 @@ MediaFileList Tarnwicker::GetFilesForProject(const Bytes& name) {
     for (size_t i = 0; i < MediaFiles.size(); ++i) {
         const MediaFilePtr& member = MediaFiles[i];
         if (name.empty() || EqualsIgnoringCase(member->project, name)) result.push_back(member);
+        YieldToEventLoop();
+    }
+    return result;
+}
+
+std::vector<MediaFileList> Tarnwicker::GetFilesForProjects(const std::vector<Bytes>& names) {
+    std::vector<MediaFileList> result(names.size());
+    std::unordered_map<Bytes, std::vector<size_t>> wanted;
+    std::vector<size_t> everyMember;
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (names[k].empty()) {
+            everyMember.push_back(k);
+        } else {
+            wanted[LowerAscii(names[k])].push_back(k);
+        }
+    }
+    for (size_t i = 0; i < MediaFiles.size(); ++i) {
+        const MediaFilePtr& member = MediaFiles[i];
+        if (auto it = wanted.find(LowerAscii(member->project)); it != wanted.end()) {
+            for (size_t k : it->second) result[k].push_back(member);
+        }
+        for (size_t k : everyMember) result[k].push_back(member);
         YieldToEventLoop();
     }
     return result;

@@ -38,6 +38,8 @@ public:
     std::vector<Bytes> GetProjectList();
     // The members of the project (ignoring letter case); every member for the empty name.
     MediaFileList GetFilesForProject(const Bytes& name);
+    // GetFilesForProject of each name, in one pass over the catalogue.
+    std::vector<MediaFileList> GetFilesForProjects(const std::vector<Bytes>& names);
     // Sifts every project of the folder that is not sifted yet into its own folder.
     void Sift();
     // The volume's name; empty for a folder that the user added.

@@ -17,7 +17,10 @@ void Tarnwicker::Sift() {
     const double total = static_cast<double>(MediaFiles.size());
     double done = 0;
     bool errors = false;
-    for (const Bytes& project : GetProjectList()) {
+    const std::vector<Bytes> projects = GetProjectList();
+    const std::vector<MediaFileList> members = GetFilesForProjects(projects);
+    for (size_t k = 0; k < projects.size(); ++k) {
+        const Bytes& project = projects[k];
         if (ContainsIgnoringCase(project, kSiftedSuffix)) {
             YieldToEventLoop();
             continue;
@@ -35,7 +38,7 @@ void Tarnwicker::Sift() {
             lines.push_back("Could not create the folder");
             break;
         }
-        for (const MediaFilePtr& media : GetFilesForProject(project)) {
+        for (const MediaFilePtr& media : members[k]) {
             SetLabel("Sift " + media->filename);
             media->SiftFile();
             if (!media->error.empty()) {

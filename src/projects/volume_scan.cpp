@@ -26,25 +26,16 @@ ProjectLists BuildProjects(
     const std::function<void(size_t, const ProjectPtr&, bool)>& afterProject) {
     ProjectLists lists;
     std::vector<Bytes> sorted = DictExtension::List(names);
-    // One pass over each folder's members instead of one pass per project name.
-    std::unordered_map<Bytes, std::vector<MediaFileList>> byProject;
-    for (const Bytes& name : sorted) byProject[LowerAscii(name)].resize(folders.size());
-    // The empty name selects every member of a folder, as GetFilesForProject("") does.
-    const auto everyMember = byProject.find(Bytes());
+    // perFolder[f][k]: the members of folder f that belong to the project sorted[k].
+    std::vector<std::vector<MediaFileList>> perFolder(folders.size());
     for (size_t f = 0; f < folders.size(); ++f) {
-        if (!folders[f]) continue;
-        for (const MediaFilePtr& media : folders[f]->MediaFiles) {
-            auto it = byProject.find(LowerAscii(media->project));
-            if (it != byProject.end() && it != everyMember) it->second[f].push_back(media);
-            if (everyMember != byProject.end()) everyMember->second[f].push_back(media);
-        }
+        if (folders[f]) perFolder[f] = folders[f]->GetFilesForProjects(sorted);
         YieldToEventLoop();
     }
     for (size_t k = 0; k < sorted.size(); ++k) {
         auto project = std::make_shared<Project>(sorted[k]);
-        auto& perFolder = byProject[LowerAscii(sorted[k])];
         for (size_t f = 0; f < folders.size(); ++f) {
-            project->AddMediaFiles(perFolder[f]);
+            if (folders[f]) project->AddMediaFiles(perFolder[f][k]);
             YieldToEventLoop();
         }
         bool sifted = ContainsIgnoringCase(project->projectname, kSiftedSuffix);
