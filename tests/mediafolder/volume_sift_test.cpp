@@ -18,18 +18,6 @@ namespace {
 
 using namespace fixtures;
 
-// The log's lines with the date stamps of the first and the last line taken off; checks on
-// the way that the text ends with exactly one line ending.
-std::vector<std::string> LogOf(const Worker& worker) {
-    const std::string& text = worker.logstring;
-    EXPECT_TRUE(text.size() >= 2 && text.back() == '\n' && text[text.size() - 2] != '\n')
-        << "log must end with one line ending: " << text;
-    std::vector<std::string> lines = worker.loglines;
-    if (!lines.empty()) lines.front() = WithoutStamp(lines.front());
-    if (lines.size() > 1) lines.back() = WithoutStamp(lines.back());
-    return lines;
-}
-
 class VolumeSiftTest : public ::testing::Test {
 protected:
     TempFolder temp;

@@ -20,16 +20,6 @@ namespace {
 
 using namespace fixtures;
 
-std::vector<std::string> LogOf(const Worker& worker) {
-    const std::string& text = worker.logstring;
-    EXPECT_TRUE(text.size() >= 2 && text.back() == '\n' && text[text.size() - 2] != '\n')
-        << "log must end with one line ending: " << text;
-    std::vector<std::string> lines = worker.loglines;
-    if (!lines.empty()) lines.front() = WithoutStamp(lines.front());
-    if (lines.size() > 1) lines.back() = WithoutStamp(lines.back());
-    return lines;
-}
-
 std::string SizeText(const std::string& path, int times = 1) {
     return Worker::MegaString(static_cast<double>(std::filesystem::file_size(path)) * times);
 }
