@@ -214,9 +214,8 @@ bool FolderItem::CopyFileTo(const FolderItem& folder) {
     }
     const std::string temporary = JoinPath(folder.path_, TemporaryName(name));
     FileError error = CopyData(*fs_, path_, temporary);
-    if (error.code == kFileNotFoundCode && !fs_->Stat(path_).exists) {
-        error.code = kFileNotFoundCode;
-    } else if (error.code == kFileNotFoundCode) {
+    // "Not found" while the source is there means the target folder is missing.
+    if (error.code == kFileNotFoundCode && fs_->Stat(path_).exists) {
         error.code = kDestinationMissingCode;
     }
     const std::string sidecar = SidecarPath(path_);
