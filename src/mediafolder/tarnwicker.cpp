@@ -7,6 +7,18 @@
 
 namespace mt {
 
+namespace {
+// The database opened for reading; nullopt, with error set, when it cannot be opened.
+std::optional<BinaryStream> OpenDatabase(const FolderItem& database, std::string& error) {
+    auto data = database.OpenData();
+    if (!data) {
+        error = "cannot read database";
+        return std::nullopt;
+    }
+    return BinaryStream(std::move(data));
+}
+}  // namespace
+
 Tarnwicker::Tarnwicker(std::optional<FolderItem> item, bool isFolder) {
     if (isFolder) {
         mediafolder = std::move(item);
@@ -41,13 +53,9 @@ void Tarnwicker::CheckMediaFolder() {
         error = "no Media Database";
         return;
     }
-    auto data = databasefile->OpenData();
-    if (!data) {
-        error = "cannot read database";
-        return;
-    }
-    BinaryStream stream(std::move(data));
-    DatabaseHeader header = ReadDatabaseHeader(stream);
+    auto stream = OpenDatabase(*databasefile, error);
+    if (!stream) return;
+    DatabaseHeader header = ReadDatabaseHeader(*stream);
     databasecount = header.count;
     databaseLittleEndian = header.littleEndian;
     if (static_cast<int64_t>(mediafolder->Count()) < static_cast<int64_t>(databasecount) + 2) {
@@ -62,14 +70,10 @@ void Tarnwicker::ReadDatabase() {
         ReadFolders(true);
         return;
     }
-    auto data = databasefile->OpenData();
-    if (!data) {
-        error = "cannot read database";
-        return;
-    }
-    BinaryStream stream(std::move(data));
+    auto stream = OpenDatabase(*databasefile, error);
+    if (!stream) return;
     DatabaseHeader header{databasecount, databaseLittleEndian};
-    ReadDatabaseRecords(stream, header, [&](DatabaseRecord&& record) {
+    ReadDatabaseRecords(*stream, header, [&](DatabaseRecord&& record) {
         projectdict.Set(record.project, record.project);
         auto media = std::make_shared<MediaFile>();
         media->file = mediafolder->Child(record.filename);
