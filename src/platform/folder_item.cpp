@@ -128,7 +128,8 @@ FolderItem FolderItem::OnItsVolume(const std::string& path, FileSystem& fs) {
         }
     }
 #else
-    root = std::filesystem::u8path(path).root_path().u8string();
+    auto text = std::filesystem::u8path(path).root_path().u8string();
+    root.assign(text.begin(), text.end());
 #endif
     return FolderItem(path, root, fs);
 }

@@ -341,6 +341,11 @@ public:
 
 namespace fs = std::filesystem;
 
+std::string Utf8(const fs::path& path) {
+    auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 FileError FromErrorCode(const std::error_code& ec) {
     if (!ec) return {};
     if (ec == std::errc::no_such_file_or_directory) return ErrorFromSystem(ENOENT);
@@ -402,8 +407,11 @@ public:
         std::vector<DirEntry> entries;
         std::error_code ec;
         for (const auto& e : fs::directory_iterator(fs::u8path(folder), ec)) {
-            entries.push_back({e.path().filename().u8string(), e.is_directory(ec) && !e.is_symlink(ec),
-                               e.is_symlink(ec)});
+            DirEntry entry;
+            entry.name = Utf8(e.path().filename());
+            entry.isSymlink = e.is_symlink(ec);
+            entry.isFolder = e.is_directory(ec) && !entry.isSymlink;
+            entries.push_back(std::move(entry));
         }
         std::sort(entries.begin(), entries.end(),
                   [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
