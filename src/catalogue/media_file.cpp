@@ -27,9 +27,9 @@ std::string MediaFile::GetVolume() const {
     auto parent = file->Parent();
     if (!parent) return {};
     std::string parentPath = parent->ColonPath();
+    // The parent's colon path starts with the same volume name as the file's own.
     if (ContainsIgnoringCase(parentPath, ":OMFI Mediafiles:")) {
-        std::string own = file->ColonPath();
-        return own.substr(0, own.find(':'));
+        return parentPath.substr(0, parentPath.find(':'));
     }
     return parentPath;
 }
