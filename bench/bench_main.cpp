@@ -139,14 +139,15 @@ int main(int argc, char** argv) {
 
     // Database read: the records plus an existence check per file.
     floor = Seconds([&] {
-        std::ifstream in(media + "/msmFMID.pmr", std::ios::binary);
-        std::string all((std::istreambuf_iterator<char>(in)), {});
-        struct stat st;
-        for (int i = 0; i < files; ++i) {
-            std::string path = media + "/clip" + std::to_string(i) + ".omf";
-            stat(path.c_str(), &st);
-        }
-    }) + scanFloor;
+                std::ifstream in(media + "/msmFMID.pmr", std::ios::binary);
+                std::string all((std::istreambuf_iterator<char>(in)), {});
+                struct stat st;
+                for (int i = 0; i < files; ++i) {
+                    std::string path = media + "/clip" + std::to_string(i) + ".omf";
+                    stat(path.c_str(), &st);
+                }
+            }) +
+            scanFloor;
     measured = Seconds([&] { folder->ReadDatabase(); });
     Report("database read + scan", measured, floor);
 
@@ -178,15 +179,16 @@ int main(int argc, char** argv) {
     const std::string scratch = media + "/scratch_sifted";
     std::filesystem::create_directories(scratch);
     floor = Seconds([&] {
-        for (int i = 0; i < files; ++i) {
-            std::string name = "/clip" + std::to_string(i) + ".omf";
-            rename((media + name).c_str(), (scratch + name).c_str());
-        }
-        for (int i = 0; i < files; ++i) {
-            std::string name = "/clip" + std::to_string(i) + ".omf";
-            rename((scratch + name).c_str(), (media + name).c_str());
-        }
-    }) / 2;
+                for (int i = 0; i < files; ++i) {
+                    std::string name = "/clip" + std::to_string(i) + ".omf";
+                    rename((media + name).c_str(), (scratch + name).c_str());
+                }
+                for (int i = 0; i < files; ++i) {
+                    std::string name = "/clip" + std::to_string(i) + ".omf";
+                    rename((scratch + name).c_str(), (media + name).c_str());
+                }
+            }) /
+            2;
     folder->ReadDatabase();
     measured = Seconds([&] { folder->Sift(); });
     Report("volume sift", measured, floor);
@@ -211,7 +213,8 @@ int main(int argc, char** argv) {
             int in = open(m->file->ShellPath().c_str(), O_RDONLY);
             int out = open((floorTarget + "/" + m->filename).c_str(), O_WRONLY | O_CREAT, 0644);
             ssize_t n;
-            while ((n = read(in, buffer.data(), buffer.size())) > 0) (void)!write(out, buffer.data(), n);
+            while ((n = read(in, buffer.data(), buffer.size())) > 0)
+                (void)!write(out, buffer.data(), n);
             if (flush) fsync(out);
             close(in);
             close(out);
@@ -224,7 +227,8 @@ int main(int argc, char** argv) {
     measured = Seconds([&] { project.CopyProject(mt::FolderItem::OnItsVolume(root + "/copy")); });
     Report("project copy (16 x 16 MB)", measured, floor);
     Report("  against flushed copies", measured, flushedFloor);
-    std::printf("  each copy is flushed to the disk before it gets its name, as the second floor\n");
+    std::printf(
+        "  each copy is flushed to the disk before it gets its name, as the second floor\n");
 
     std::filesystem::remove_all(root);
     return 0;

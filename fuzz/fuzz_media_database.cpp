@@ -16,7 +16,7 @@ namespace {
 
 // Reads the bytes as the database layout describes them, straight from memory.
 class PlainReader {
-  public:
+public:
     PlainReader(std::string_view bytes, bool littleEndian)
         : bytes_(bytes), littleEndian_(littleEndian) {}
 
@@ -43,7 +43,7 @@ class PlainReader {
         return v;
     }
 
-  private:
+private:
     std::string_view bytes_;
     bool littleEndian_;
     size_t position_ = 0;

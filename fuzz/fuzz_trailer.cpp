@@ -16,7 +16,7 @@ namespace {
 // A file in memory that checks every read the trailer reader makes: each starts inside the
 // file, none asks for more than a tail can hold, and there are no more than four of them.
 class CheckedFile : public mt::ReadableFile {
-  public:
+public:
     explicit CheckedFile(const std::string& bytes) : file_(bytes), length_(bytes.size()) {}
     uint64_t Length() const override { return length_; }
     size_t ReadAt(uint64_t position, char* buffer, size_t count) override {
@@ -27,7 +27,7 @@ class CheckedFile : public mt::ReadableFile {
         return file_.ReadAt(position, buffer, count);
     }
 
-  private:
+private:
     mt::MemoryFile file_;
     uint64_t length_;
     int reads_ = 0;

@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
         size_t megabytes;
     };
     const std::vector<Clip> clips = {
-        {"Spot30 V1 01.omf", "Spot30", 3}, {"Spot30 A1 01.omf", "Spot30", 1},
-        {"Spot30 V1 02.omf", "Spot30", 2}, {"Trailer V1 01.omf", "Trailer", 4},
+        {"Spot30 V1 01.omf", "Spot30", 3},   {"Spot30 A1 01.omf", "Spot30", 1},
+        {"Spot30 V1 02.omf", "Spot30", 2},   {"Trailer V1 01.omf", "Trailer", 4},
         {"Trailer A1 01.omf", "Trailer", 1},
     };
     std::vector<DatabaseRecord> records;

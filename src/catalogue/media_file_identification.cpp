@@ -29,8 +29,8 @@ std::optional<Bytes> ReadProjectFromTrailer(ReadableFile& data) {
     if (length < 4) return std::nullopt;
     char field[4];
     if (data.ReadAt(static_cast<uint64_t>(length - 4), field, 2) != 2) return std::nullopt;
-    const int64_t tailLength =
-        static_cast<int16_t>(static_cast<uint8_t>(field[0]) | (static_cast<uint8_t>(field[1]) << 8));
+    const int64_t tailLength = static_cast<int16_t>(static_cast<uint8_t>(field[0]) |
+                                                    (static_cast<uint8_t>(field[1]) << 8));
     if (tailLength <= 0 || tailLength > length) return std::nullopt;
 
     const int64_t tailStart = length - tailLength;
@@ -44,11 +44,11 @@ std::optional<Bytes> ReadProjectFromTrailer(ReadableFile& data) {
     const int64_t offsetField = tailStart + static_cast<int64_t>(marker) + kOffsetAfterMarker;
     if (offsetField + 4 > length) return std::nullopt;
     if (data.ReadAt(static_cast<uint64_t>(offsetField), field, 4) != 4) return std::nullopt;
-    const int32_t offset = static_cast<int32_t>(
-        static_cast<uint32_t>(static_cast<uint8_t>(field[0])) |
-        (static_cast<uint32_t>(static_cast<uint8_t>(field[1])) << 8) |
-        (static_cast<uint32_t>(static_cast<uint8_t>(field[2])) << 16) |
-        (static_cast<uint32_t>(static_cast<uint8_t>(field[3])) << 24));
+    const int32_t offset =
+        static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint8_t>(field[0])) |
+                             (static_cast<uint32_t>(static_cast<uint8_t>(field[1])) << 8) |
+                             (static_cast<uint32_t>(static_cast<uint8_t>(field[2])) << 16) |
+                             (static_cast<uint32_t>(static_cast<uint8_t>(field[3])) << 24));
     if (offset < 0 || offset >= length) return std::nullopt;
 
     Bytes name(kProjectFieldSize, '\0');

@@ -33,8 +33,8 @@ struct Command {
 };
 
 const std::vector<Command> kCommands = {
-    {"scan", 0},           {"sift-volume", 0},    {"sift-project", 1}, {"unsift-project", 1},
-    {"copy-project", 2},   {"copy-bin", 2},       {"bin", 1},
+    {"scan", 0},         {"sift-volume", 0}, {"sift-project", 1}, {"unsift-project", 1},
+    {"copy-project", 2}, {"copy-bin", 2},    {"bin", 1},
 };
 
 std::string AbsolutePath(const std::string& path) {
@@ -218,7 +218,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (name == "bin") {
         out << "bin\t" << CliField(bin->DumpStatus()) << "\n";
-        for (const auto& media : bin->MediaFiles) out << "file\t" << CliField(media->filename) << "\n";
+        for (const auto& media : bin->MediaFiles)
+            out << "file\t" << CliField(media->filename) << "\n";
         return 0;
     }
     bin->CopyBin(FolderItem::OnItsVolume(AbsolutePath(operands[1])));

@@ -34,9 +34,8 @@ std::vector<Bytes> List(const CaseInsensitiveDictionary& dictionary) {
         values.push_back(dictionary.ValueAt(i));
         YieldToEventLoop();
     }
-    std::stable_sort(values.begin(), values.end(), [](const Bytes& a, const Bytes& b) {
-        return CompareIgnoringCase(a, b) < 0;
-    });
+    std::stable_sort(values.begin(), values.end(),
+                     [](const Bytes& a, const Bytes& b) { return CompareIgnoringCase(a, b) < 0; });
     return values;
 }
 

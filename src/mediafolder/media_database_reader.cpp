@@ -25,8 +25,8 @@ Reading ReadAs(BinaryStream& stream, bool littleEndian) {
 bool MakesSense(const Reading& r, int64_t length) {
     int64_t roomForRecords = (length - kDatabaseFirstRecord) / kSmallestRecord;
     bool countFits = r.count > 0 && r.count <= roomForRecords;
-    bool nameFits = r.firstNameLength >= 0 &&
-                    kDatabaseFirstRecord + kIdSize + 2 + r.firstNameLength <= length;
+    bool nameFits =
+        r.firstNameLength >= 0 && kDatabaseFirstRecord + kIdSize + 2 + r.firstNameLength <= length;
     return countFits && nameFits;
 }
 }  // namespace

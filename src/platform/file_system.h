@@ -3,8 +3,8 @@
 // move, copy and folder creation goes through a FileSystem, so that tests can wrap the
 // real one and make any single call fail. RealFileSystem() is the one the program uses.
 
-#include <cstdint>
 #include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,8 +82,7 @@ public:
     // Opens a regular file for reading; a symbolic link is not followed.
     virtual std::unique_ptr<ReadableFile> OpenRead(const std::string& path, FileError* error) = 0;
     // Creates a file that must not exist yet, readable and writable by its owner.
-    virtual std::unique_ptr<WritableFile> CreateNew(const std::string& path,
-                                                    FileError* error) = 0;
+    virtual std::unique_ptr<WritableFile> CreateNew(const std::string& path, FileError* error) = 0;
     virtual FileError Remove(const std::string& path) = 0;
     // Extended attributes; empty or nullopt where the platform or file has none.
     virtual std::vector<std::string> ListAttributes(const std::string& path) = 0;

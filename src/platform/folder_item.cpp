@@ -107,7 +107,9 @@ std::string LastComponent(const std::string& path) {
 }
 
 FolderItem::FolderItem(std::string path, std::string volumeRoot, FileSystem& fs)
-    : path_(Normalized(std::move(path))), volumeRoot_(Normalized(std::move(volumeRoot))), fs_(&fs) {}
+    : path_(Normalized(std::move(path))),
+      volumeRoot_(Normalized(std::move(volumeRoot))),
+      fs_(&fs) {}
 
 FolderItem FolderItem::Volume(const std::string& path, FileSystem& fs) {
     return FolderItem(path, path, fs);
@@ -245,7 +247,8 @@ bool FolderItem::CopyFileTo(const FolderItem& folder) {
     if (error.ok()) error = fs_->Rename(temporary, target);
     if (!error.ok()) {
         fs_->Remove(temporary);
-        if (!sidecarTemporary.empty()) fs_->Remove(sidecarPlaced ? sidecarTarget : sidecarTemporary);
+        if (!sidecarTemporary.empty())
+            fs_->Remove(sidecarPlaced ? sidecarTarget : sidecarTemporary);
         SetError(error);
         return false;
     }
@@ -263,7 +266,8 @@ std::string FolderItem::ColonPath() const {
     }
     result += ":";
     std::string relative;
-    if (path_.size() > volumeRoot_.size() && path_.compare(0, volumeRoot_.size(), volumeRoot_) == 0) {
+    if (path_.size() > volumeRoot_.size() &&
+        path_.compare(0, volumeRoot_.size(), volumeRoot_) == 0) {
         relative = path_.substr(volumeRoot_.size());
     } else if (path_ != volumeRoot_) {
         relative = path_;

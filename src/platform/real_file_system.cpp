@@ -69,8 +69,8 @@ public:
     size_t ReadAt(uint64_t position, char* buffer, size_t count) override {
         size_t done = 0;
         while (done < count) {
-            ssize_t n = ::pread(fd_, buffer + done, count - done,
-                                static_cast<off_t>(position + done));
+            ssize_t n =
+                ::pread(fd_, buffer + done, count - done, static_cast<off_t>(position + done));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) break;
             done += static_cast<size_t>(n);
@@ -140,8 +140,8 @@ public:
         info.created = TimePoint(std::chrono::duration_cast<TimePoint::duration>(
             std::chrono::seconds(st.st_birthtimespec.tv_sec)));
 #else
-        info.created = TimePoint(std::chrono::duration_cast<TimePoint::duration>(
-            std::chrono::seconds(st.st_mtime)));
+        info.created = TimePoint(
+            std::chrono::duration_cast<TimePoint::duration>(std::chrono::seconds(st.st_mtime)));
 #endif
 #endif
         return info;
@@ -190,8 +190,8 @@ public:
             return {};
         }
         if (errno != EINVAL && errno != ENOSYS) return ErrorFromSystem(errno);
-        // The file system does not know RENAME_NOREPLACE: fall back to link and unlink,
-        // which also refuses to replace, for files.
+            // The file system does not know RENAME_NOREPLACE: fall back to link and unlink,
+            // which also refuses to replace, for files.
 #elif defined(__APPLE__) && defined(RENAME_EXCL)
         if (::renamex_np(from.c_str(), to.c_str(), RENAME_EXCL) == 0) return {};
         if (errno != ENOTSUP) return ErrorFromSystem(errno);
@@ -284,8 +284,8 @@ public:
 #if defined(__linux__)
         ssize_t n = ::lgetxattr(path.c_str(), name.c_str(), value.data(), value.size());
 #else
-        ssize_t n = ::getxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0,
-                               XATTR_NOFOLLOW);
+        ssize_t n =
+            ::getxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0, XATTR_NOFOLLOW);
 #endif
         if (n < 0) return std::nullopt;
         value.resize(static_cast<size_t>(n));
@@ -305,8 +305,8 @@ public:
         }
         return {};
 #elif defined(__APPLE__)
-        if (::setxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0,
-                       XATTR_NOFOLLOW) != 0) {
+        if (::setxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0, XATTR_NOFOLLOW) !=
+            0) {
             return ErrorFromSystem(errno);
         }
         return {};

@@ -57,9 +57,9 @@ void Project::SiftProject() {
 }
 
 void Project::UnsiftProject() {
-    Run(*this, {" Unsift Project " + projectname, "Unsift ", [](MediaFile& m) { m.UnsiftFile(); },
-                true, "Project has allready been unsifted",
-                "Error: Project has already been unsifted"});
+    Run(*this,
+        {" Unsift Project " + projectname, "Unsift ", [](MediaFile& m) { m.UnsiftFile(); }, true,
+         "Project has allready been unsifted", "Error: Project has already been unsifted"});
 }
 
 void Project::CopyProject(const FolderItem& folder) {

@@ -46,9 +46,7 @@ ProjectLists BuildProjects(
     return lists;
 }
 
-int ProgressAfterFolder(size_t i, size_t n) {
-    return n == 0 ? 0 : static_cast<int>(i * 50 / n);
-}
+int ProgressAfterFolder(size_t i, size_t n) { return n == 0 ? 0 : static_cast<int>(i * 50 / n); }
 
 int ProgressAfterProject(size_t k, size_t m) {
     return m == 0 ? 50 : static_cast<int>(50 + k * 50 / m);

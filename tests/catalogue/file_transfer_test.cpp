@@ -63,8 +63,8 @@ TEST_F(TransferTest, SiftMakesTheProjectFolderAndReusesIt) {
     second->SiftFile();
     EXPECT_EQ(second->error, "");
 
-    EXPECT_THAT(ListTree(media), ElementsAre("Spot30_sifted/", "Spot30_sifted/a.omf",
-                                             "Spot30_sifted/b.omf"));
+    EXPECT_THAT(ListTree(media),
+                ElementsAre("Spot30_sifted/", "Spot30_sifted/a.omf", "Spot30_sifted/b.omf"));
     EXPECT_EQ(Checksum(InMedia("Spot30_sifted/a.omf")), sumA);
     EXPECT_EQ(Checksum(InMedia("Spot30_sifted/b.omf")), sumB);
     EXPECT_EQ(first->filename, "a.omf") << "the record is left as it was";
@@ -175,8 +175,9 @@ TEST_F(TransferTest, UnsiftLeavesOtherPlacesAlone) {
     Put("Other/other.omf");
     Put("top.omf");
     const auto before = ListTree(temp.path());
-    for (const char* relative : {"OMFI MediaFiles/direct.omf", "OMFI MediaFiles/P_sifted/deeper/deep.omf",
-                                 "Other/other.omf", "top.omf", "OMFI MediaFiles/P_sifted/gone.omf"}) {
+    for (const char* relative :
+         {"OMFI MediaFiles/direct.omf", "OMFI MediaFiles/P_sifted/deeper/deep.omf",
+          "Other/other.omf", "top.omf", "OMFI MediaFiles/P_sifted/gone.omf"}) {
         auto file = Record(relative, "P");
         file->UnsiftFile();
         EXPECT_EQ(file->error, "") << relative;
@@ -286,7 +287,8 @@ TEST_P(MoveFailureTest, LastErrorStringOfTheSource) {
     Put("OMFI MediaFiles/a.omf");
     fixtures::MakeFolder(InMedia("P_sifted"));
     FolderItem source = fixtures::ItemOnVolume(volume, "OMFI MediaFiles/a.omf", fs);
-    const bool done = source.MoveFileTo(fixtures::ItemOnVolume(volume, "OMFI MediaFiles/P_sifted", fs));
+    const bool done =
+        source.MoveFileTo(fixtures::ItemOnVolume(volume, "OMFI MediaFiles/P_sifted", fs));
     EXPECT_EQ(done, GetParam().message.empty());
     EXPECT_EQ(FolderItemExtension::LastErrorString(source), GetParam().errorString);
 }
@@ -336,7 +338,8 @@ TEST_F(TransferTest, CopyFailuresAreReportedAndLeaveNothingBehind) {
     const std::vector<Row> rows = {
         {"target refuses new files", [](auto& fs, const auto&) { fs.FailCreateNew(EACCES); },
          "Error 102: Access denied."},
-        {"source cannot be opened", [](auto& fs, const auto& source) { fs.FailOpenRead(source, EBUSY); },
+        {"source cannot be opened",
+         [](auto& fs, const auto& source) { fs.FailOpenRead(source, EBUSY); },
          "Error 104: File in use."},
         {"target full after 1 MB", [](auto& fs, const auto&) { fs.FailWritesAfter(1 << 20); },
          std::string("Error: ") + std::strerror(ENOSPC)},
@@ -380,7 +383,8 @@ TEST_F(TransferTest, CopyWhoseSidecarDoesNotFitLeavesNothingBehind) {
 class MetadataTravels : public TransferTest {
 protected:
     void ExpectMetadata(const std::string& path) {
-        FolderItem item = FolderItem::Volume(path.substr(0, path.rfind('/'))).Child(LastComponent(path));
+        FolderItem item =
+            FolderItem::Volume(path.substr(0, path.rfind('/'))).Child(LastComponent(path));
         EXPECT_EQ(item.MacType(), "Sd2f") << path;
         EXPECT_EQ(item.ResourceFork(), fork) << path;
         MediaFile record;
@@ -402,8 +406,8 @@ TEST_F(MetadataTravels, SiftAndUnsiftMoveTheSidecar) {
     auto file = Record("OMFI MediaFiles/voice", "Spot30");
     file->SiftFile();
     ASSERT_EQ(file->error, "");
-    EXPECT_THAT(ListTree(media), ElementsAre("Spot30_sifted/", "Spot30_sifted/._voice",
-                                             "Spot30_sifted/voice"));
+    EXPECT_THAT(ListTree(media),
+                ElementsAre("Spot30_sifted/", "Spot30_sifted/._voice", "Spot30_sifted/voice"));
     ExpectMetadata(InMedia("Spot30_sifted/voice"));
 
     auto back = Record("OMFI MediaFiles/Spot30_sifted/voice", "Spot30");

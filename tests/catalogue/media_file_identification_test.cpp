@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/media_file.h"
-#include "platform/binary_stream.h"
 #include "fixtures/fault_injecting_file_system.h"
 #include "fixtures/mac_metadata_builders.h"
 #include "fixtures/media_files.h"
 #include "fixtures/realdata.h"
 #include "fixtures/temp_folder.h"
+#include "platform/binary_stream.h"
 
 namespace mt {
 namespace {
@@ -25,9 +25,9 @@ enum class Via { None, Sidecar, Attribute };
 
 // Writes the file and its metadata into folder; the MediaFile that names it.
 MediaFilePtr Place(const std::string& folder, const Bytes& name, const Bytes& content,
-                const Bytes& type = {}, Via via = Via::None,
-                const std::optional<Bytes>& fork = std::nullopt,
-                FileSystem& fs = RealFileSystem()) {
+                   const Bytes& type = {}, Via via = Via::None,
+                   const std::optional<Bytes>& fork = std::nullopt,
+                   FileSystem& fs = RealFileSystem()) {
     const std::string path = folder + "/" + name;
     fixtures::WriteFileBytes(path, content);
     switch (via) {
@@ -110,11 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
         ProjectCase{"OtherTypeOtherEnding", "clip.dat", [] { return Trailed("Spot30"); }, "MooV",
                     Via::Sidecar, ""},
         ProjectCase{"NoTypeNoEnding", "clip", [] { return Trailed("Spot30"); }, "", Via::None, ""},
-        ProjectCase{"EndingWithoutDot", "clipomf", [] { return Trailed("Spot30"); }, "",
-                    Via::None, ""},
+        ProjectCase{"EndingWithoutDot", "clipomf", [] { return Trailed("Spot30"); }, "", Via::None,
+                    ""},
         // The project field
-        ProjectCase{"FieldWithoutNul", "clip.omf", [] { return Trailed(k32); }, "", Via::None,
-                    k32},
+        ProjectCase{"FieldWithoutNul", "clip.omf", [] { return Trailed(k32); }, "", Via::None, k32},
         ProjectCase{"FieldStartsWithNul", "clip.omf", [] { return Trailed(Bytes("\0Spot30", 7)); },
                     "", Via::None, ""},
         ProjectCase{"BytesAsStored", "clip.omf", [] { return Trailed("Caf\x8e \xff"); }, "",
@@ -129,9 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
         ProjectCase{"TailLengthNegative", "clip.omf",
                     [] { return Trailed("Spot30", Options([](auto& o) { o.tailLength = -44; })); },
                     "", Via::None, ""},
-        ProjectCase{"TailLengthBeyondFile", "clip.omf",
-                    [] { return Trailed("Spot30", Options([](auto& o) { o.tailLength = 0x7FFF; })); },
-                    "", Via::None, ""},
+        ProjectCase{
+            "TailLengthBeyondFile", "clip.omf",
+            [] { return Trailed("Spot30", Options([](auto& o) { o.tailLength = 0x7FFF; })); }, "",
+            Via::None, ""},
         ProjectCase{"TailIsWholeFile", "clip.omf",
                     [] {
                         return TrailedWith([](auto& b) {
@@ -162,8 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "", Via::None, ""},
         ProjectCase{"MarkerInLastBytes", "clip.omf",
-                    [] { return Payload(100) + "_PJ" + LE16(7) + Bytes(2, '\0'); }, "",
-                    Via::None, ""},
+                    [] { return Payload(100) + "_PJ" + LE16(7) + Bytes(2, '\0'); }, "", Via::None,
+                    ""},
         // The offset field and the value
         ProjectCase{"OffsetNegative", "clip.omf",
                     [] { return Trailed("Spot30", Options([](auto& o) { o.offset = -1; })); }, "",
@@ -176,9 +176,10 @@ INSTANTIATE_TEST_SUITE_P(
                         });
                     },
                     "", Via::None, ""},
-        ProjectCase{"OffsetFarBeyondEnd", "clip.omf",
-                    [] { return Trailed("Spot30", Options([](auto& o) { o.offset = 0x7FFFFFF0; })); },
-                    "", Via::None, ""},
+        ProjectCase{
+            "OffsetFarBeyondEnd", "clip.omf",
+            [] { return Trailed("Spot30", Options([](auto& o) { o.offset = 0x7FFFFFF0; })); }, "",
+            Via::None, ""},
         ProjectCase{"OffsetAtLastByte", "clip.omf",
                     [] {
                         return TrailedWith(
@@ -225,10 +226,9 @@ TEST(GetProjectFromFileTrailer, NoFileReferenceGivesEmptyText) {
 TEST(GetProjectFromFileTrailer, OtherFileIsNeverOpened) {
     fixtures::TempFolder temp;
     fixtures::FaultInjectingFileSystem fs;
-    auto plain = Place(temp.path(), "clip.mov", Trailed("Spot30"), "", Via::None,
-                            std::nullopt, fs);
-    auto typed = Place(temp.path(), "other.mov", Trailed("Spot30"), "MooV", Via::Sidecar,
-                            std::nullopt, fs);
+    auto plain = Place(temp.path(), "clip.mov", Trailed("Spot30"), "", Via::None, std::nullopt, fs);
+    auto typed =
+        Place(temp.path(), "other.mov", Trailed("Spot30"), "MooV", Via::Sidecar, std::nullopt, fs);
     EXPECT_EQ(plain->GetProjectFromFile(), "");
     EXPECT_EQ(typed->GetProjectFromFile(), "");
     EXPECT_EQ(fs.CountCalls("OpenRead", temp.Path("clip.mov")), 0);
@@ -238,9 +238,8 @@ TEST(GetProjectFromFileTrailer, OtherFileIsNeverOpened) {
 TEST(GetProjectFromFileTrailer, ReadsOnlyTheTailAndTheField) {
     fixtures::TempFolder temp;
     fixtures::FaultInjectingFileSystem fs;
-    auto file = Place(temp.path(), "big.omf",
-                           BuildMediaFileBytes("Spot30", 4 * 1024 * 1024).bytes, "", Via::None,
-                           std::nullopt, fs);
+    auto file = Place(temp.path(), "big.omf", BuildMediaFileBytes("Spot30", 4 * 1024 * 1024).bytes,
+                      "", Via::None, std::nullopt, fs);
     EXPECT_EQ(file->GetProjectFromFile(), "Spot30");
     EXPECT_LE(fs.bytesRead(), 2u + 44u + 4u + 32u);
 }
@@ -249,8 +248,7 @@ TEST(GetProjectFromFileTrailer, UnreadableFileGivesEmptyText) {
     // Runs as root too, where taking away the read permission blocks nothing.
     fixtures::TempFolder temp;
     fixtures::FaultInjectingFileSystem fs;
-    auto file = Place(temp.path(), "clip.omf", Trailed("Spot30"), "", Via::None,
-                           std::nullopt, fs);
+    auto file = Place(temp.path(), "clip.omf", Trailed("Spot30"), "", Via::None, std::nullopt, fs);
     fs.FailOpenRead(temp.Path("clip.omf"), EACCES);
     EXPECT_EQ(file->GetProjectFromFile(), "");
 }
@@ -314,19 +312,19 @@ TEST_P(SoundDesignerFile, ProjectFromOmf1Resource) {
 
 TEST_P(SoundDesignerFile, UnopenableDataForkStillGivesTheResource) {
     fixtures::FaultInjectingFileSystem fs;
-    auto sd2 = Place(temp.path(), "voice.sd2", Payload(300), "", GetParam(),
-                          Omf1Fork(Omf1("Spot30")), fs);
+    auto sd2 =
+        Place(temp.path(), "voice.sd2", Payload(300), "", GetParam(), Omf1Fork(Omf1("Spot30")), fs);
     // A ".wav" of type "Sd2f" whose data fork cannot be opened is read through the fork too.
     auto wav = Place(temp.path(), "voice.wav", Trailed("Other"), "Sd2f", GetParam(),
-                          Omf1Fork(Omf1("Spot31")), fs);
+                     Omf1Fork(Omf1("Spot31")), fs);
     fs.FailOpenRead(temp.Path("voice.sd2"), EACCES);
     fs.FailOpenRead(temp.Path("voice.wav"), EBUSY);
     EXPECT_EQ(sd2->GetProjectFromFile(), "Spot30");
     EXPECT_EQ(wav->GetProjectFromFile(), "Spot31");
 }
 
-INSTANTIATE_TEST_SUITE_P(Metadata, SoundDesignerFile, ::testing::Values(Via::Sidecar, Via::Attribute),
-                         [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Metadata, SoundDesignerFile,
+                         ::testing::Values(Via::Sidecar, Via::Attribute), [](const auto& info) {
                              return std::string(info.param == Via::Sidecar ? "Sidecar"
                                                                            : "Attribute");
                          });

@@ -20,8 +20,7 @@ TEST(MediaFileGetVolume, VolumeNameInsideMediaFolderElseTheHoldingFolder) {
     };
     for (const Row& row : {Row{"OMFI MediaFiles/a.omf", "Media"},
                            Row{"OMFI MediaFiles/Spot30_sifted/a.omf", "Media"},
-                           Row{"Other/a.omf", "Media:Other:"},
-                           Row{"a.omf", "Media:"}}) {
+                           Row{"Other/a.omf", "Media:Other:"}, Row{"a.omf", "Media:"}}) {
         fixtures::WriteFileBytes(volume + "/" + row.relative, "x");
         MediaFile file;
         file.file = fixtures::ItemOnVolume(volume, row.relative);

@@ -24,18 +24,19 @@ TEST(MegaString, SizeTexts) {
         double bytes;
         const char* text;
     };
-    for (const Row& row : {Row{0, "-"}, Row{1, "1 Bytes"}, Row{1023, "1023 Bytes"},
-                           Row{1024, "1 KB"}, Row{1048575, "1024 KB"}, Row{1048576, "1 MB"},
-                           Row{1073741823, "1024 MB"}, Row{1073741824, "1.0 GB"},
-                           Row{1610612736, "1.5 GB"}}) {
+    for (const Row& row :
+         {Row{0, "-"}, Row{1, "1 Bytes"}, Row{1023, "1023 Bytes"}, Row{1024, "1 KB"},
+          Row{1048575, "1024 KB"}, Row{1048576, "1 MB"}, Row{1073741823, "1024 MB"},
+          Row{1073741824, "1.0 GB"}, Row{1610612736, "1.5 GB"}}) {
         EXPECT_EQ(Worker::MegaString(row.bytes), row.text) << static_cast<long long>(row.bytes);
     }
 }
 
 TEST(DateStamp, IsTheSqlDateTimeForm) {
     const std::string stamp = Worker::DateStamp();
-    EXPECT_THAT(stamp, ::testing::MatchesRegex(
-                           "[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9]"));
+    EXPECT_THAT(stamp,
+                ::testing::MatchesRegex(
+                    "[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9] [0-9][0-9]:[0-9][0-9]:[0-9][0-9]"));
 }
 
 class SetProgressTest : public ::testing::Test {
@@ -107,8 +108,8 @@ TEST_F(SetProgressTest, PercentageIsTruncated) {
         int value;
     };
     double now = 1000;
-    for (const Row& row : {Row{0.999, 99}, Row{1, 100}, Row{0.019, 1}, Row{0.5, 50},
-                           Row{0.0001, 0}}) {
+    for (const Row& row :
+         {Row{0.999, 99}, Row{1, 100}, Row{0.019, 1}, Row{0.5, 50}, Row{0.0001, 0}}) {
         now += 1000;
         ticks.Set(now);
         worker.SetProgress(row.fraction);

@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include "catalogue/worker.h"
 #include "fixtures/database_builders.h"
 #include "fixtures/fake_window.h"
 #include "fixtures/media_files.h"
 #include "fixtures/temp_folder.h"
 #include "fixtures/volume_builder.h"
-#include "catalogue/worker.h"
 #include "platform/date_text.h"
 #include "platform/folder_item.h"
 
@@ -122,8 +122,8 @@ TEST_F(CliTest, ScanListsFoldersProjectsAndFiles) {
 
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(Kind(run, "volume"), std::vector<std::string>{
-                                       "Media - 3 Files " + SizeOf({a, b, c, a, b, c})});
+    EXPECT_EQ(Kind(run, "volume"),
+              std::vector<std::string>{"Media - 3 Files " + SizeOf({a, b, c, a, b, c})});
     EXPECT_EQ(Kind(run, "project"),
               (std::vector<std::string>{"Spot30 - 2 Files " + SizeOf({a, b}),
                                         "Trailer - 1 Files " + SizeOf({c}),
@@ -132,8 +132,7 @@ TEST_F(CliTest, ScanListsFoldersProjectsAndFiles) {
     EXPECT_EQ(Kind(run, "file"),
               (std::vector<std::string>{
                   FileLine("Spot30", a, "D", "X"), FileLine("Spot30", b, "D", "X"),
-                  FileLine("Trailer", c, "D", "X"),
-                  FileLine("Spot30[OMFI MediaFiles]", a, "F", ""),
+                  FileLine("Trailer", c, "D", "X"), FileLine("Spot30[OMFI MediaFiles]", a, "F", ""),
                   FileLine("Spot30[OMFI MediaFiles]", b, "F", ""),
                   FileLine("Trailer[OMFI MediaFiles]", c, "F", "")}));
     for (const auto& line : Kind(run, "file")) EXPECT_EQ(Cells(line).size(), 7u) << line;
@@ -154,9 +153,9 @@ TEST_F(CliTest, SiftScanUnsiftCopyAndCopyBin) {
     const std::string b2 = volume.MediaPath("Spot30_sifted/Spot30-02.omf");
 
     CliRun scan = Cli({"scan", volume.top});
-    EXPECT_EQ(Kind(scan, "volume"),
-              std::vector<std::string>{"Media - 3 Files " + SizeOf({c, c, a2, b2}) +
-                                       " - files missing"});
+    EXPECT_EQ(
+        Kind(scan, "volume"),
+        std::vector<std::string>{"Media - 3 Files " + SizeOf({c, c, a2, b2}) + " - files missing"});
     // The stale database still names Spot30; its files are gone from where it says.
     EXPECT_EQ(Kind(scan, "project"),
               (std::vector<std::string>{"Spot30 - 0 Files -", "Trailer - 1 Files " + SizeOf({c}),
@@ -180,9 +179,9 @@ TEST_F(CliTest, SiftScanUnsiftCopyAndCopyBin) {
 
     CliRun listBin = Cli({"bin", bin, volume.top});
     EXPECT_EQ(listBin.status, 0);
-    EXPECT_EQ(listBin.lines, (std::vector<std::string>{
-                                 "bin\tScene 12.avb - 2 Files " + SizeOf({a, c}),
-                                 "file\tSpot30-01.omf", "file\tTrailer-01.omf"}));
+    EXPECT_EQ(listBin.lines,
+              (std::vector<std::string>{"bin\tScene 12.avb - 2 Files " + SizeOf({a, c}),
+                                        "file\tSpot30-01.omf", "file\tTrailer-01.omf"}));
 
     const std::string cut = temp.Path("Cut");
     CliRun copyBin = Cli({"copy-bin", bin, cut, volume.top});
@@ -195,8 +194,7 @@ TEST_F(CliTest, SiftScanUnsiftCopyAndCopyBin) {
     CliRun again = Cli({"copy-bin", bin, cut, volume.top});
     EXPECT_EQ(again.status, 1);
     EXPECT_EQ(Log(again), (std::vector<std::string>{
-                              " Copy Bin Scene 12.avb",
-                              "File exists already on destination " + a,
+                              " Copy Bin Scene 12.avb", "File exists already on destination " + a,
                               "File exists already on destination " + c, " end "}));
     EXPECT_EQ(Kind(again, "message"),
               std::vector<std::string>{"There were some errors. See the log tab."});
@@ -229,7 +227,8 @@ TEST_F(CliTest, AddedFolderIsListedByItsPath) {
     const auto volumes = Kind(run, "volume");
     ASSERT_EQ(volumes.size(), 2u);
     EXPECT_EQ(volumes[0].substr(0, 6), "Media ");
-    EXPECT_EQ(volumes[1], cuts + " - 0 Files " + SizeOf({cuts + "/x.omf"}) + " - no Media Database");
+    EXPECT_EQ(volumes[1],
+              cuts + " - 0 Files " + SizeOf({cuts + "/x.omf"}) + " - no Media Database");
     EXPECT_NE(std::find(run.lines.begin(), run.lines.end(),
                         "project\tPromo[Cuts] - 1 Files " + SizeOf({cuts + "/x.omf"})),
               run.lines.end());
@@ -303,11 +302,12 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"MissingName", {"sift-project"}, "needs 1 argument"},
                       UsageCase{"MissingTarget", {"copy-bin", "x.avb"}, "needs 2 argument"},
                       UsageCase{"NoFolders", {"scan"}, "no volume or folder"},
-                      UsageCase{"NoFoldersAfterOperands", {"copy-project", "Spot30", "{volume}"},
+                      UsageCase{"NoFoldersAfterOperands",
+                                {"copy-project", "Spot30", "{volume}"},
                                 "no volume or folder"},
                       UsageCase{"FolderOptionWithoutFolder", {"scan", "--folder"}, "--folder"},
-                      UsageCase{"UnknownOption", {"scan", "--verbose", "{volume}"},
-                                "unknown option"}),
+                      UsageCase{
+                          "UnknownOption", {"scan", "--verbose", "{volume}"}, "unknown option"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(CliHelpTest, HelpGoesToStandardOutput) {
@@ -324,8 +324,8 @@ TEST_F(CliTest, BuiltProgramBehavesTheSame) {
     const std::string out = temp.Path("out.txt");
     const std::string err = temp.Path("err.txt");
     auto shell = [&](const std::string& arguments) {
-        const std::string command = std::string("'") + MT_CLI_PATH + "' " + arguments + " >'" +
-                                    out + "' 2>'" + err + "'";
+        const std::string command =
+            std::string("'") + MT_CLI_PATH + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
         int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };

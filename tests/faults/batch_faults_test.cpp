@@ -117,7 +117,8 @@ bool InFolder(const std::string& path, const std::string& folder) {
 }
 
 std::vector<Operation> Operations() {
-    auto projectBatch = [](const Bytes& name, std::function<void(Project&, const Scene&, FileSystem&)> act) {
+    auto projectBatch = [](const Bytes& name,
+                           std::function<void(Project&, const Scene&, FileSystem&)> act) {
         return [name, act](Catalogue& catalogue, const Scene& scene, FileSystem& fs) {
             ProjectPtr project = catalogue.Find(name);
             return Batch{project.get(), [project, act, &scene, &fs] { act(*project, scene, fs); },
@@ -131,7 +132,9 @@ std::vector<Operation> Operations() {
          [](const Scene& s, const std::string& path, const GeneratedFile&) {
              return InFolder(path, s.volume.media + "/Spot30_sifted");
          }},
-        {"UnsiftProject", false, {"T01.omf", "T02.omf", "T03.omf"},
+        {"UnsiftProject",
+         false,
+         {"T01.omf", "T02.omf", "T03.omf"},
          projectBatch("Trailer[Trailer_sifted]",
                       [](Project& p, const Scene&, FileSystem&) { p.UnsiftProject(); }),
          [](const Scene& s, const std::string& path, const GeneratedFile&) {
@@ -145,21 +148,24 @@ std::vector<Operation> Operations() {
          [](const Scene& s, const std::string& path, const GeneratedFile&) {
              return InFolder(path, s.target);
          }},
-        {"CopyBin", true, {"S02.omf", "Big.omf", "P02.omf"},
+        {"CopyBin",
+         true,
+         {"S02.omf", "Big.omf", "P02.omf"},
          [](Catalogue& catalogue, const Scene& scene, FileSystem& fs) {
              auto bin = std::make_shared<BinClass>();
              bin->file = FolderItem::OnItsVolume(scene.bin, fs);
              bin->AddMediaFiles(catalogue.folders[0]->GetFilesForProject(""));
-             return Batch{bin.get(),
-                          [bin, &scene, &fs] {
-                              bin->CopyBin(FolderItem::OnItsVolume(scene.target, fs));
-                          },
-                          bin->MediaFiles};
+             return Batch{
+                 bin.get(),
+                 [bin, &scene, &fs] { bin->CopyBin(FolderItem::OnItsVolume(scene.target, fs)); },
+                 bin->MediaFiles};
          },
          [](const Scene& s, const std::string& path, const GeneratedFile&) {
              return InFolder(path, s.target);
          }},
-        {"SiftVolume", false, {"P01.omf", "P02.omf", "S01.omf", "S02.omf", "Big.omf", "S04.omf"},
+        {"SiftVolume",
+         false,
+         {"P01.omf", "P02.omf", "S01.omf", "S02.omf", "Big.omf", "S04.omf"},
          [](Catalogue& catalogue, const Scene&, FileSystem&) {
              TarnwickerPtr folder = catalogue.folders[0];
              // The projects of the database come first in the sorted order; the folder
@@ -167,7 +173,8 @@ std::vector<Operation> Operations() {
              MediaFileList members;
              for (const Bytes& project : folder->GetProjectList()) {
                  if (project.find('[') != Bytes::npos) continue;
-                 for (const auto& media : folder->GetFilesForProject(project)) members.push_back(media);
+                 for (const auto& media : folder->GetFilesForProject(project))
+                     members.push_back(media);
              }
              return Batch{folder.get(), [folder] { folder->Sift(); }, members};
          },
@@ -229,15 +236,24 @@ std::optional<FileError> Forward() { return std::nullopt; }
 std::vector<Fault> Faults() {
     using Call = ScriptedFileSystem::Call;
     return {
-        {"FirstRenameFails", true, true, {"Error: Input/output error"},
+        {"FirstRenameFails",
+         true,
+         true,
+         {"Error: Input/output error"},
          [](Rig& rig, const Scene&, const auto&, const auto&) {
              rig.injecting.FailNthRename(1, EIO);
          }},
-        {"ThirdRenameFails", true, true, {"Error 104: File in use."},
+        {"ThirdRenameFails",
+         true,
+         true,
+         {"Error 104: File in use."},
          [](Rig& rig, const Scene&, const auto&, const auto&) {
              rig.injecting.FailNthRename(3, EBUSY);
          }},
-        {"DiskFullHalfWayThroughALargeCopy", false, true, {"Error: No space left on device"},
+        {"DiskFullHalfWayThroughALargeCopy",
+         false,
+         true,
+         {"Error: No space left on device"},
          [](Rig& rig, const Scene&, const std::vector<MediaFilePtr>& members, const auto&) {
              // Room for every file before the large one and half of it; then the disk is full.
              uint64_t room = 0;
@@ -253,26 +269,39 @@ std::vector<Fault> Faults() {
              }
              rig.injecting.FailWritesAfter(room, ENOSPC);
          }},
-        {"AccessDeniedOnEveryRename", true, true, {"Error 102: Access denied."},
+        {"AccessDeniedOnEveryRename",
+         true,
+         true,
+         {"Error 102: Access denied."},
          [](Rig& rig, const Scene&, const auto&, const auto&) {
              rig.scripted.SetScript([](const Call& call) -> std::optional<FileError> {
                  if (call.op == "Rename") return ErrorFromSystem(EACCES);
                  return Forward();
              });
          }},
-        {"AccessDeniedCreatingFiles", false, true, {"Error 102: Access denied."},
+        {"AccessDeniedCreatingFiles",
+         false,
+         true,
+         {"Error 102: Access denied."},
          [](Rig& rig, const Scene&, const auto&, const auto&) {
              rig.injecting.FailCreateNew(EACCES);
          }},
-        {"AccessDeniedReadingOneSource", false, true, {"Error 102: Access denied."},
+        {"AccessDeniedReadingOneSource",
+         false,
+         true,
+         {"Error 102: Access denied."},
          [](Rig& rig, const Scene&, const auto&, const std::string& victim) {
              rig.injecting.FailOpenRead(victim, EACCES);
          }},
-        {"SourceMovedAwayJustBeforeItsTurn", true, true, {"Error 101: File not found."},
+        {"SourceMovedAwayJustBeforeItsTurn",
+         true,
+         true,
+         {"Error 101: File not found."},
          [](Rig& rig, const Scene& scene, const auto&, const std::string& victim) {
              const std::string elsewhere = scene.elsewhere;
              rig.scripted.SetScript([victim, elsewhere, done = false](const Call& call) mutable {
-                 if (!done && call.path == victim && (call.op == "Rename" || call.op == "OpenRead")) {
+                 if (!done && call.path == victim &&
+                     (call.op == "Rename" || call.op == "OpenRead")) {
                      TakeAway(victim, elsewhere);
                      done = true;
                  }
@@ -280,7 +309,10 @@ std::vector<Fault> Faults() {
              });
          }},
         // A file that is gone when its turn comes is skipped; the others go on.
-        {"SourceDeletedBeforeItsTurn", false, false, {},
+        {"SourceDeletedBeforeItsTurn",
+         false,
+         false,
+         {},
          [](Rig& rig, const Scene&, const auto&, const std::string& victim) {
              rig.gone.insert(fs::path(victim).filename().string());
              rig.scripted.SetScript([victim, done = false](const Call& call) mutable {
@@ -291,7 +323,10 @@ std::vector<Fault> Faults() {
                  return Forward();
              });
          }},
-        {"TargetNameTakenBetweenCheckAndMove", true, true, {"File exists already on destination"},
+        {"TargetNameTakenBetweenCheckAndMove",
+         true,
+         true,
+         {"File exists already on destination"},
          [](Rig& rig, const Scene&, const auto&, const auto&) {
              rig.scripted.SetScript([&rig](const Call& call) {
                  if (call.op == "Rename" && call.nth == 2) {
@@ -301,20 +336,30 @@ std::vector<Fault> Faults() {
                  return Forward();
              });
          }},
-        {"ReadOnlyFileSystem", true, true, {"Invalid target ", "Error 102: Access denied."},
+        {"ReadOnlyFileSystem",
+         true,
+         true,
+         {"Invalid target ", "Error 102: Access denied."},
          [](Rig& rig, const Scene& scene, const auto&, const auto&) {
              rig.scripted.SetScript(fixtures::ReadOnlyBelow(scene.temp.path()));
          }},
-        {"SidecarCannotFollow", true, true, {"Error 102: Access denied."},
+        {"SidecarCannotFollow",
+         true,
+         true,
+         {"Error 102: Access denied."},
          [](Rig& rig, const Scene&, const auto&, const auto&) {
              rig.scripted.SetScript([](const Call& call) -> std::optional<FileError> {
-                 if (call.op == "Rename" && fs::path(call.path2).filename().string().rfind("._", 0) == 0) {
+                 if (call.op == "Rename" &&
+                     fs::path(call.path2).filename().string().rfind("._", 0) == 0) {
                      return ErrorFromSystem(EACCES);
                  }
                  return Forward();
              });
          }},
-        {"SourceStopsAnsweringHalfWay", false, true, {"Error: The source file could not be read"},
+        {"SourceStopsAnsweringHalfWay",
+         false,
+         true,
+         {"Error: The source file could not be read"},
          [](Rig& rig, const Scene& scene, const auto&, const auto&) {
              const std::string big = scene.volume.PathOf("Big.omf");
              rig.scripted.SetScript([big](const Call& call) -> std::optional<FileError> {
@@ -379,8 +424,8 @@ TEST_P(BatchFaultTest, EveryFileSurvivesAndEveryFailureIsReported) {
     }
 
     // Each file of the batch arrived, or the log names it by the path it had.
-    const auto index = fixtures::IndexFiles(op.copies ? std::vector<std::string>{scene.target}
-                                                      : volumeRoots);
+    const auto index =
+        fixtures::IndexFiles(op.copies ? std::vector<std::string>{scene.target} : volumeRoots);
     int failed = 0;
     for (const Bytes& name : op.files) {
         if (rig.gone.count(name)) continue;
@@ -394,8 +439,9 @@ TEST_P(BatchFaultTest, EveryFileSurvivesAndEveryFailureIsReported) {
         if (arrived) continue;
         ++failed;
         const std::string source = scene.volume.PathOf(file);
-        EXPECT_TRUE(std::any_of(errors.begin(), errors.end(),
-                                [&](const std::string& line) { return EndsWith(line, " " + source); }))
+        EXPECT_TRUE(
+            std::any_of(errors.begin(), errors.end(),
+                        [&](const std::string& line) { return EndsWith(line, " " + source); }))
             << name << " did not arrive and the log does not say so:\n"
             << ::testing::PrintToString(log);
     }
@@ -413,9 +459,10 @@ TEST_P(BatchFaultTest, EveryFileSurvivesAndEveryFailureIsReported) {
         EXPECT_TRUE(std::any_of(fault.texts.begin(), fault.texts.end(),
                                 [&](const std::string& text) { return line.rfind(text, 0) == 0; }))
             << "unexpected error text: " << line;
-        EXPECT_TRUE(std::any_of(op.files.begin(), op.files.end(), [&](const Bytes& name) {
-            return EndsWith(line, " " + scene.volume.PathOf(name));
-        })) << "names no file of the batch: " << line;
+        EXPECT_TRUE(std::any_of(
+            op.files.begin(), op.files.end(),
+            [&](const Bytes& name) { return EndsWith(line, " " + scene.volume.PathOf(name)); }))
+            << "names no file of the batch: " << line;
     }
     const bool hit = op.copies ? fault.hitsCopies : fault.hitsMoves;
     if (hit) {
@@ -442,11 +489,11 @@ std::vector<Case> Cases() {
 
 INSTANTIATE_TEST_SUITE_P(Faults, BatchFaultTest, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<Case>& info) {
-                             return std::get<0>(info.param).name + "_" + std::get<1>(info.param).name;
+                             return std::get<0>(info.param).name + "_" +
+                                    std::get<1>(info.param).name;
                          });
 
 // --- Faults that call for more than the common checks
-
 
 // A read-only volume stops the volume sift at the first project folder it cannot make, before
 // any file; when the folders are there already, each file fails on its own.
@@ -492,7 +539,8 @@ TEST(BatchFaults, VolumeSiftOnAReadOnlyVolume) {
             named.insert(line.substr(prefix.size()));
         }
         std::set<std::string> expected;
-        for (const char* name : {"P01.omf", "P02.omf", "S01.omf", "S02.omf", "Big.omf", "S04.omf"}) {
+        for (const char* name :
+             {"P01.omf", "P02.omf", "S01.omf", "S02.omf", "Big.omf", "S04.omf"}) {
             expected.insert(scene.volume.PathOf(name));
         }
         EXPECT_EQ(named, expected);
@@ -553,7 +601,8 @@ TEST(BatchFaults, CopyWhoseSourceVanishesMidWay) {
         ProjectPtr spot = catalogue.Find("Spot30");
         const std::string big = scene.volume.PathOf("Big.omf");
         fs.SetScript([&](const ScriptedFileSystem::Call& call) -> std::optional<FileError> {
-            if (call.op == "Read" && call.path == big && call.position > 0 && call.position < kBigSize / 2) {
+            if (call.op == "Read" && call.path == big && call.position > 0 &&
+                call.position < kBigSize / 2) {
                 row.vanish(big);
             }
             return std::nullopt;

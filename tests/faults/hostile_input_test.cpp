@@ -41,8 +41,10 @@ struct HostileScene {
         fixtures::MakeFolder(top);
         fixtures::MakeFolder(outside + "/Evil");
         fixtures::MakeFolder(bins);
-        fixtures::WriteFileBytes(outside + "/victim.omf", fixtures::GeneratedMediaBytes("Evil", 900, 99));
-        fixtures::WriteFileBytes(outside + "/Evil/e.omf", fixtures::GeneratedMediaBytes("Evil", 700, 98));
+        fixtures::WriteFileBytes(outside + "/victim.omf",
+                                 fixtures::GeneratedMediaBytes("Evil", 900, 99));
+        fixtures::WriteFileBytes(outside + "/Evil/e.omf",
+                                 fixtures::GeneratedMediaBytes("Evil", 700, 98));
         fixtures::WriteFileBytes(outside + "/notes.txt", "an editor's notes");
     }
     // A media folder with the files (each with its project in the trailer) and a database
@@ -52,7 +54,8 @@ struct HostileScene {
         fixtures::MakeFolder(media);
         unsigned seed = 1;
         for (const auto& [name, project] : files) {
-            fixtures::WriteFileBytes(media + "/" + name, fixtures::GeneratedMediaBytes(project, 500, seed++));
+            fixtures::WriteFileBytes(media + "/" + name,
+                                     fixtures::GeneratedMediaBytes(project, 500, seed++));
         }
         fixtures::WriteDatabase(media + "/msmFMID.pmr", records);
     }
@@ -75,10 +78,11 @@ struct HostileScene {
 
     std::string Expand(std::string text) const {
         const std::pair<const char*, std::string> names[] = {
-            {"{top}", top}, {"{media}", media}, {"{outside}", outside},
-            {"{target}", target}, {"{bins}", bins}, {"{temp}", temp.path()}};
+            {"{top}", top},       {"{media}", media}, {"{outside}", outside},
+            {"{target}", target}, {"{bins}", bins},   {"{temp}", temp.path()}};
         for (const auto& [key, value] : names) {
-            for (size_t at; (at = text.find(key)) != std::string::npos;) text.replace(at, strlen(key), value);
+            for (size_t at; (at = text.find(key)) != std::string::npos;)
+                text.replace(at, strlen(key), value);
         }
         return text;
     }
@@ -138,12 +142,13 @@ void PrintTo(const CliCase& c, std::ostream* os) { *os << c.name; }
 
 // A volume whose database names the file a.omf of project P and whatever else the case adds.
 std::function<void(HostileScene&)> VolumeWith(std::vector<std::pair<Bytes, Bytes>> files,
-                                               std::vector<std::pair<Bytes, Bytes>> records,
-                                               std::function<void(HostileScene&)> more = {}) {
+                                              std::vector<std::pair<Bytes, Bytes>> records,
+                                              std::function<void(HostileScene&)> more = {}) {
     return [=](HostileScene& s) {
         std::vector<fixtures::DatabaseRecord> db;
         uint32_t id = 1;
-        for (const auto& [name, project] : records) db.push_back(HostileScene::Record(s.Expand(name), project, id++));
+        for (const auto& [name, project] : records)
+            db.push_back(HostileScene::Record(s.Expand(name), project, id++));
         s.MediaFolder(files, db);
         if (more) more(s);
     };
@@ -160,26 +165,31 @@ std::vector<CliCase> CliCases() {
     const Bytes nonUtf8 = "\xff\xfe\x80 take.omf";
     return {
         {"DatabaseFileNamesClimbOutOfTheMediaFolder",
-         VolumeWith({{"a.omf", "Evil"}},
-                    {{"a.omf", "Evil"}, {"../../Outside/victim.omf", "Evil"},
-                     {"{outside}/victim.omf", "Evil"}, {"../../Outside/Evil", "Evil"}}),
-         {"sift-project", "Evil", "{top}"}, 0,
+         VolumeWith({{"a.omf", "Evil"}}, {{"a.omf", "Evil"},
+                                          {"../../Outside/victim.omf", "Evil"},
+                                          {"{outside}/victim.omf", "Evil"},
+                                          {"../../Outside/Evil", "Evil"}}),
+         {"sift-project", "Evil", "{top}"},
+         0,
          {"log\t"},
          {"{media}/Evil_sifted/a.omf", "{outside}/victim.omf"},
          {"{media}/a.omf"}},
         {"DatabaseFileNamesClimbOutOfTheMediaFolderOfACopy",
-         VolumeWith({{"a.omf", "Evil"}},
-                    {{"a.omf", "Evil"}, {"../../Outside/victim.omf", "Evil"},
-                     {"{outside}/victim.omf", "Evil"}}),
-         {"copy-project", "Evil", "{target}", "{top}"}, 0,
+         VolumeWith({{"a.omf", "Evil"}}, {{"a.omf", "Evil"},
+                                          {"../../Outside/victim.omf", "Evil"},
+                                          {"{outside}/victim.omf", "Evil"}}),
+         {"copy-project", "Evil", "{target}", "{top}"},
+         0,
          {"Copy Project Evil to"},
          {"{target}/a.omf"},
          {"{target}/victim.omf"}},
         {"DatabaseFileNamesClimbOutOfTheMediaFolderWhenScanned",
-         VolumeWith({{"a.omf", "Evil"}},
-                    {{"a.omf", "Evil"}, {"../../Outside/victim.omf", "Evil"},
-                     {"{outside}/victim.omf", "Evil"}, {"../../Outside/Evil", "Evil"}}),
-         {"scan", "{top}"}, 0,
+         VolumeWith({{"a.omf", "Evil"}}, {{"a.omf", "Evil"},
+                                          {"../../Outside/victim.omf", "Evil"},
+                                          {"{outside}/victim.omf", "Evil"},
+                                          {"../../Outside/Evil", "Evil"}}),
+         {"scan", "{top}"},
+         0,
          // A "/" stands for ":" on disk: the names stay inside the media folder, missing.
          {"volume\tVol - 4 Files 1 KB - files missing",
           "file\tVol\tEvil\t..:..:Outside:victim.omf\t\t-\tD\t-"},
@@ -187,27 +197,35 @@ std::vector<CliCase> CliCases() {
          {}},
         {"ProjectNameClimbsOutOfTheMediaFolder",
          VolumeWith({{"a.omf", "../../Outside/Evil"}}, {{"a.omf", "../../Outside/Evil"}}),
-         {"sift-volume", "{top}"}, 0,
+         {"sift-volume", "{top}"},
+         0,
          {"Sift Volume Vol"},
          {"{media}/..:..:Outside:Evil_sifted/a.omf"},
          {"{outside}/Evil_sifted", "{temp}/Evil_sifted"}},
         {"DotAndEmptyNames",
-         VolumeWith({{"a.omf", ".."}, {"b.omf", "."}, {"c.omf", ""}},
-                    {{"a.omf", ".."}, {"b.omf", "."}, {"c.omf", ""}, {"", ".."}, {".", ".."},
-                     {"..", ".."}, {"..", ""}}),
-         {"sift-volume", "{top}"}, 0,
+         VolumeWith({{"a.omf", ".."}, {"b.omf", "."}, {"c.omf", ""}}, {{"a.omf", ".."},
+                                                                       {"b.omf", "."},
+                                                                       {"c.omf", ""},
+                                                                       {"", ".."},
+                                                                       {".", ".."},
+                                                                       {"..", ".."},
+                                                                       {"..", ""}}),
+         {"sift-volume", "{top}"},
+         0,
          {"Sift Volume Vol"},
          {"{media}/.._sifted/a.omf", "{media}/._sifted/b.omf", "{media}/_sifted/c.omf"},
          {}},
         {"TabsAndLineEndsInNames",
          VolumeWith({{"a\tb\n.omf", "P\r\nQ"}}, {{"a\tb\n.omf", "P\r\nQ"}}),
-         {"sift-project", "P\r\nQ", "{top}"}, 0,
+         {"sift-project", "P\r\nQ", "{top}"},
+         0,
          {"Sift Project P\\r\\nQ"},
          {"{media}/P\r\nQ_sifted/a\tb\n.omf"},
          {}},
         {"NamesThatAreNotUtf8",
          VolumeWith({{nonUtf8, "\xe9t\xe9"}}, {{nonUtf8, "\xe9t\xe9"}}),
-         {"sift-project", "\xe9t\xe9", "{top}"}, 0,
+         {"sift-project", "\xe9t\xe9", "{top}"},
+         0,
          {"Sift Project \xe9t\xe9"},
          {"{media}/\xe9t\xe9_sifted/" + nonUtf8},
          {}},
@@ -218,35 +236,42 @@ std::vector<CliCase> CliCases() {
                         fixtures::WriteFileBytes(s.media + "/Other_sifted/o.omf",
                                                  fixtures::GeneratedMediaBytes("Other", 300, 7));
                     }),
-         {"sift-project", "P", "{top}"}, 1,
+         {"sift-project", "P", "{top}"},
+         1,
          {"log\tError: Is a directory {media}/Other_sifted"},
          {"{media}/P_sifted/a.omf", "{media}/Other_sifted/o.omf"},
          {"{media}/P_sifted/Other_sifted"}},
         {"MediaFileIsALinkOutOfTheVolume",
-         VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}, {"link.omf", "P"}},
-                    [](HostileScene& s) { s.Link(s.media + "/link.omf", s.outside + "/victim.omf"); }),
-         {"copy-project", "P", "{target}", "{top}"}, 1,
+         VolumeWith(
+             {{"a.omf", "P"}}, {{"a.omf", "P"}, {"link.omf", "P"}},
+             [](HostileScene& s) { s.Link(s.media + "/link.omf", s.outside + "/victim.omf"); }),
+         {"copy-project", "P", "{target}", "{top}"},
+         1,
          {"{media}/link.omf"},
          {"{target}/a.omf", "{outside}/victim.omf"},
          {"{target}/link.omf"}},
         {"MediaFileIsALinkOutOfTheVolumeWhenSifted",
-         VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}, {"link.omf", "P"}},
-                    [](HostileScene& s) { s.Link(s.media + "/link.omf", s.outside + "/victim.omf"); }),
-         {"sift-project", "P", "{top}"}, 0,
+         VolumeWith(
+             {{"a.omf", "P"}}, {{"a.omf", "P"}, {"link.omf", "P"}},
+             [](HostileScene& s) { s.Link(s.media + "/link.omf", s.outside + "/victim.omf"); }),
+         {"sift-project", "P", "{top}"},
+         0,
          {"Sift Project P"},
          {"{media}/P_sifted/a.omf", "{outside}/victim.omf"},
          {}},
         {"LinkOutOfTheVolumeAmongTheFilesIsNotListed",
          VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}},
                     [](HostileScene& s) { s.Link(s.media + "/x.omf", s.outside + "/victim.omf"); }),
-         {"scan", "{top}"}, 0,
+         {"scan", "{top}"},
+         0,
          {"volume\tVol - 1 Files"},
          {},
          {}},
         {"SiftedFolderIsALinkOutOfTheVolume",
          VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}},
                     [](HostileScene& s) { s.Link(s.media + "/P_sifted", s.outside + "/Evil"); }),
-         {"sift-project", "P", "{top}"}, 1,
+         {"sift-project", "P", "{top}"},
+         1,
          {"Invalid target {media}/P_sifted {media}/a.omf"},
          {"{media}/a.omf"},
          {"{outside}/Evil/a.omf"},
@@ -254,21 +279,25 @@ std::vector<CliCase> CliCases() {
         {"SiftedFolderIsALinkOutOfTheVolumeInAVolumeSift",
          VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}},
                     [](HostileScene& s) { s.Link(s.media + "/P_sifted", s.outside + "/Evil"); }),
-         {"sift-volume", "{top}"}, 1,
+         {"sift-volume", "{top}"},
+         1,
          {"message\tThere is already a file with the project name"},
          {"{media}/a.omf"},
          {"{outside}/Evil/a.omf"}},
         {"SiftedFolderIsALinkOutOfTheVolumeWhenUnsifted",
          VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}},
                     [](HostileScene& s) { s.Link(s.media + "/Evil_sifted", s.outside + "/Evil"); }),
-         {"unsift-project", "Evil[Evil_sifted]", "{top}"}, 1,
+         {"unsift-project", "Evil[Evil_sifted]", "{top}"},
+         1,
          {"message\tNo Project selected"},
          {"{outside}/Evil/e.omf"},
          {"{media}/e.omf"}},
         {"SiftedFolderIsALinkToNowhere",
-         VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}},
-                    [](HostileScene& s) { s.Link(s.media + "/P_sifted", s.outside + "/NotThere"); }),
-         {"sift-project", "P", "{top}"}, 1,
+         VolumeWith(
+             {{"a.omf", "P"}}, {{"a.omf", "P"}},
+             [](HostileScene& s) { s.Link(s.media + "/P_sifted", s.outside + "/NotThere"); }),
+         {"sift-project", "P", "{top}"},
+         1,
          {"Invalid target {media}/P_sifted {media}/a.omf"},
          {"{media}/a.omf"},
          {"{outside}/NotThere"}},
@@ -277,7 +306,8 @@ std::vector<CliCase> CliCases() {
              fixtures::GenerateVolume(s.outside, "Elsewhere", {ElsewhereFile()});
              s.Link(s.media, s.outside + "/Elsewhere/OMFI MediaFiles");
          },
-         {"sift-volume", "{top}"}, 0,
+         {"sift-volume", "{top}"},
+         0,
          {"Sift Volume Vol"},
          {"{outside}/Elsewhere/OMFI MediaFiles/m.omf"},
          {"{outside}/Elsewhere/OMFI MediaFiles/P_sifted"},
@@ -287,7 +317,8 @@ std::vector<CliCase> CliCases() {
              fixtures::GenerateVolume(s.outside, "Elsewhere", {ElsewhereFile()});
              s.Link(s.media, s.outside + "/Elsewhere/OMFI MediaFiles");
          },
-         {"scan", "{top}"}, 0,
+         {"scan", "{top}"},
+         0,
          {"volume\tVol - 0 Files - - no OMFI MediaFolder"},
          {},
          {}},
@@ -296,7 +327,8 @@ std::vector<CliCase> CliCases() {
              fixtures::GenerateVolume(s.outside, "Elsewhere", {ElsewhereFile()});
              s.Link(s.top + "/Added", s.outside + "/Elsewhere/OMFI MediaFiles");
          },
-         {"sift-volume", "--folder", "{top}/Added"}, 0,
+         {"sift-volume", "--folder", "{top}/Added"},
+         0,
          {"Sift Folder {top}/Added"},
          {"{outside}/Elsewhere/OMFI MediaFiles/m.omf"},
          {"{outside}/Elsewhere/OMFI MediaFiles/P_sifted"}},
@@ -306,7 +338,8 @@ std::vector<CliCase> CliCases() {
                         fixtures::MakeFolder(s.bins + "/Edit.avb");
                         fixtures::WriteFileBytes(s.bins + "/Edit.avb/inside", fixtures::MobId(1));
                     }),
-         {"bin", "{bins}/Edit.avb", "{top}"}, 0,
+         {"bin", "{bins}/Edit.avb", "{top}"},
+         0,
          {"bin\tEdit.avb - 0 Files -"},
          {},
          {}},
@@ -316,7 +349,8 @@ std::vector<CliCase> CliCases() {
                         fixtures::MakeFolder(s.bins + "/Edit.avb");
                         fixtures::WriteFileBytes(s.bins + "/Edit.avb/inside", fixtures::MobId(1));
                     }),
-         {"copy-bin", "{bins}/Edit.avb", "{target}", "{top}"}, 0,
+         {"copy-bin", "{bins}/Edit.avb", "{target}", "{top}"},
+         0,
          {"Copy Bin Edit.avb"},
          {},
          {"{target}/a.omf"}},
@@ -379,7 +413,9 @@ TEST_P(HostileCliTest, ClearWordsAndNothingChangedOutside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileCliTest, ::testing::ValuesIn(CliCases()),
-                         [](const ::testing::TestParamInfo<CliCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<CliCase>& info) {
+                             return info.param.name;
+                         });
 
 // --- Unreadable and read-only places, through a file system that refuses them
 //
@@ -409,10 +445,13 @@ std::vector<std::string> RunThrough(FileSystem& fs, const HostileScene& scene, c
     std::vector<std::string> lines;
     std::vector<TarnwickerPtr> folders{
         std::make_shared<Tarnwicker>(FolderItem::Volume(scene.top, fs), false)};
-    ProjectLists lists = BuildProjects(ReadVolumeCatalogues(folders, false, nullptr), folders, nullptr);
+    ProjectLists lists =
+        BuildProjects(ReadVolumeCatalogues(folders, false, nullptr), folders, nullptr);
     for (const auto& folder : folders) lines.push_back("volume\t" + CliField(folder->DumpStatus()));
-    for (const auto& project : lists.projects) lines.push_back("project\t" + CliField(project->DumpStatus()));
-    for (const auto& project : lists.siftedProjects) lines.push_back("sifted\t" + CliField(project->DumpStatus()));
+    for (const auto& project : lists.projects)
+        lines.push_back("project\t" + CliField(project->DumpStatus()));
+    for (const auto& project : lists.siftedProjects)
+        lines.push_back("sifted\t" + CliField(project->DumpStatus()));
 
     const Worker* logged = nullptr;
     auto find = [&](const std::vector<ProjectPtr>& list) -> ProjectPtr {
@@ -459,13 +498,15 @@ void VolumeWithASiftedFile(HostileScene& s) {
     s.MediaFolder({{"a.omf", "P"}, {"b.omf", "P"}},
                   {HostileScene::Record("a.omf", "P", 1), HostileScene::Record("b.omf", "P", 2)});
     fixtures::MakeFolder(s.media + "/P_sifted");
-    fixtures::WriteFileBytes(s.media + "/P_sifted/s.omf", fixtures::GeneratedMediaBytes("P", 400, 9));
+    fixtures::WriteFileBytes(s.media + "/P_sifted/s.omf",
+                             fixtures::GeneratedMediaBytes("P", 400, 9));
     fixtures::WriteBin(s.bins + "/Edit.avb", {fixtures::MobId(1), fixtures::MobId(2)});
 }
 
 fixtures::ScriptedFileSystem::Script Refuse(const std::string& op, const std::string& path,
                                             int errnum = EACCES) {
-    return [op, path, errnum](const fixtures::ScriptedFileSystem::Call& call) -> std::optional<FileError> {
+    return [op, path,
+            errnum](const fixtures::ScriptedFileSystem::Call& call) -> std::optional<FileError> {
         if (call.op == op && call.path == path) return ErrorFromSystem(errnum);
         return std::nullopt;
     };
@@ -476,61 +517,94 @@ std::vector<FsCase> FsCases() {
         fs.SetScript(fixtures::ReadOnlyBelow(s.top));
     };
     return {
-        {"UnreadableDatabase", VolumeWithASiftedFile,
-         [](const HostileScene& s, auto& fs) { fs.SetScript(Refuse("OpenRead", s.media + "/msmFMID.pmr")); },
-         "sift-volume", "",
+        {"UnreadableDatabase",
+         VolumeWithASiftedFile,
+         [](const HostileScene& s, auto& fs) {
+             fs.SetScript(Refuse("OpenRead", s.media + "/msmFMID.pmr"));
+         },
+         "sift-volume",
+         "",
          {"volume\tVol - 0 Files - - cannot read database", "Sift Volume Vol"},
          {"{media}/a.omf", "{media}/b.omf"},
          {},
          true},
-        {"UnreadableMediaFile", VolumeWithASiftedFile,
-         [](const HostileScene& s, auto& fs) { fs.SetScript(Refuse("OpenRead", s.media + "/a.omf")); },
-         "copy-project", "P",
+        {"UnreadableMediaFile",
+         VolumeWithASiftedFile,
+         [](const HostileScene& s, auto& fs) {
+             fs.SetScript(Refuse("OpenRead", s.media + "/a.omf"));
+         },
+         "copy-project",
+         "P",
          {"message\tThere were some errors. See the log tab.",
           "log\tError 102: Access denied. {media}/a.omf"},
          {"{target}/b.omf"},
          {"{target}/a.omf"}},
-        {"UnreadableSiftedFolder", VolumeWithASiftedFile,
-         [](const HostileScene& s, auto& fs) { fs.SetScript(Refuse("List", s.media + "/P_sifted")); },
-         "unsift-project", "P[P_sifted]",
+        {"UnreadableSiftedFolder",
+         VolumeWithASiftedFile,
+         [](const HostileScene& s, auto& fs) {
+             fs.SetScript(Refuse("List", s.media + "/P_sifted"));
+         },
+         "unsift-project",
+         "P[P_sifted]",
          {"message\tNo Project selected"},
          {"{media}/P_sifted/s.omf"},
          {"{media}/s.omf"},
          true},
-        {"UnreadableMediaFolder", VolumeWithASiftedFile,
+        {"UnreadableMediaFolder",
+         VolumeWithASiftedFile,
          [](const HostileScene& s, auto& fs) { fs.SetScript(Refuse("List", s.media)); },
-         "scan", "",
+         "scan",
+         "",
          {"volume\tVol - 2 Files 1 KB - database not up to date", "project\tP - 2 Files 1 KB"},
          {},
          {},
          true},
-        {"UnreadableBin", VolumeWithASiftedFile,
-         [](const HostileScene& s, auto& fs) { fs.SetScript(Refuse("OpenRead", s.bins + "/Edit.avb")); },
-         "copy-bin", "Edit.avb",
+        {"UnreadableBin",
+         VolumeWithASiftedFile,
+         [](const HostileScene& s, auto& fs) {
+             fs.SetScript(Refuse("OpenRead", s.bins + "/Edit.avb"));
+         },
+         "copy-bin",
+         "Edit.avb",
          {"bin\tEdit.avb - 0 Files -", "Copy Bin Edit.avb"},
          {},
          {"{target}/a.omf"},
          true},
-        {"ReadOnlyMediaFolderInAVolumeSift", VolumeWithASiftedFile, readOnly, "sift-volume", "",
+        {"ReadOnlyMediaFolderInAVolumeSift",
+         VolumeWithASiftedFile,
+         readOnly,
+         "sift-volume",
+         "",
          {"message\tCould not create the folder", "log\tCould not create the folder"},
          {"{media}/a.omf", "{media}/b.omf"},
          {},
          true},
-        {"ReadOnlyMediaFolderInAProjectSift", VolumeWithASiftedFile, readOnly, "sift-project", "P",
+        {"ReadOnlyMediaFolderInAProjectSift",
+         VolumeWithASiftedFile,
+         readOnly,
+         "sift-project",
+         "P",
          {"message\tThere were some errors. See the log tab.",
           "log\tError 102: Access denied. {media}/a.omf",
           "log\tError 102: Access denied. {media}/b.omf"},
          {"{media}/a.omf", "{media}/b.omf"},
          {},
          true},
-        {"ReadOnlyMediaFolderInAnUnsift", VolumeWithASiftedFile, readOnly, "unsift-project",
+        {"ReadOnlyMediaFolderInAnUnsift",
+         VolumeWithASiftedFile,
+         readOnly,
+         "unsift-project",
          "P[P_sifted]",
          {"message\tThere were some errors. See the log tab.",
           "log\tError 102: Access denied. {media}/P_sifted/s.omf"},
          {"{media}/P_sifted/s.omf"},
          {"{media}/s.omf"},
          true},
-        {"ReadOnlyMediaFolderCopiedElsewhere", VolumeWithASiftedFile, readOnly, "copy-project", "P",
+        {"ReadOnlyMediaFolderCopiedElsewhere",
+         VolumeWithASiftedFile,
+         readOnly,
+         "copy-project",
+         "P",
          {"Copy Project P to {target}"},
          {"{target}/a.omf", "{target}/b.omf"},
          {},
@@ -552,7 +626,8 @@ TEST_P(HostileFileSystemTest, ClearWordsAndNothingChangedOutside) {
     const std::vector<std::string> lines = RunThrough(fs, scene, c);
 
     for (const auto& text : c.said) {
-        EXPECT_THAT(lines, Contains(HasSubstr(scene.Expand(text)))) << ::testing::PrintToString(lines);
+        EXPECT_THAT(lines, Contains(HasSubstr(scene.Expand(text))))
+            << ::testing::PrintToString(lines);
     }
     EXPECT_EQ(scene.OutsideTheMediaFolder(), outside) << "something changed outside";
     if (c.volumeUnchanged) {
@@ -568,7 +643,9 @@ TEST_P(HostileFileSystemTest, ClearWordsAndNothingChangedOutside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileFileSystemTest, ::testing::ValuesIn(FsCases()),
-                         [](const ::testing::TestParamInfo<FsCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<FsCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace mt

@@ -49,11 +49,10 @@ TEST(FolderScanTest, TakesMediaFilesByTheirLastNameField) {
         bool taken;
     };
     const std::vector<Entry> entries = {
-        {"Clip.OMF", true},     {"clip.wav", true},      {"tone.aif", true},
-        {"voice.sd2", true},    {"take.aiff", false},    {"notes.txt", false},
-        {"omf", true},          {"WAV", true},           {"x.omf.txt", false},
-        {"archive.txt.omf", true}, {"wav.", false},      {"sd2x", false},
-        {".x.omf", false},      {"._Clip.OMF", false},   {"Aif.mxf", false},
+        {"Clip.OMF", true},   {"clip.wav", true},        {"tone.aif", true}, {"voice.sd2", true},
+        {"take.aiff", false}, {"notes.txt", false},      {"omf", true},      {"WAV", true},
+        {"x.omf.txt", false}, {"archive.txt.omf", true}, {"wav.", false},    {"sd2x", false},
+        {".x.omf", false},    {"._Clip.OMF", false},     {"Aif.mxf", false},
     };
     for (const auto& e : entries) WriteMediaFile(volume.media + "/" + e.name, "Spot30", 100);
     MakeFolder(volume.media + "/folder.omf");
@@ -172,8 +171,8 @@ TEST(FolderScanTest, SymbolicLinksAreNotFollowed) {
 
 TEST(FolderScanTest, ScanChangesNothingOnDisk) {
     TempFolder temp;
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.omf", "Spot30"}, {"B.wav", "Trailer"}, {"C.aif", "Spot30"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.wav", "Trailer"}, {"C.aif", "Spot30"}});
     MakeFolder(volume.MediaPath("Spot30_sifted"));
     WriteMediaFile(volume.MediaPath("Spot30_sifted/D.omf"), "Spot30", 500);
     WriteFileWithoutTrailer(volume.MediaPath("E.sd2"), 64);

@@ -32,7 +32,8 @@ struct DatabaseOnly {
         WriteFileBytes(media + "/msmFMID.pmr", database);
     }
     std::unique_ptr<Tarnwicker> Read(FileSystem& fs = RealFileSystem()) {
-        auto folder = std::make_unique<Tarnwicker>(FolderItem::Volume(temp.Path("Media"), fs), false);
+        auto folder =
+            std::make_unique<Tarnwicker>(FolderItem::Volume(temp.Path("Media"), fs), false);
         folder->ReadDatabase();
         return folder;
     }
@@ -113,8 +114,8 @@ TEST(MediaDatabaseReaderTest, SecondReadReplacesTheCatalogue) {
 
     EXPECT_EQ(folder.MediaFiles.size(), 2u);
     EXPECT_EQ(folder.projectdict.Count(), 2u);
-    EXPECT_NE(folder.MediaFiles[0], first);      // new records
-    EXPECT_EQ(first->project, "Spot30");          // the old one is left as it was
+    EXPECT_NE(folder.MediaFiles[0], first);  // new records
+    EXPECT_EQ(first->project, "Spot30");     // the old one is left as it was
 }
 
 // The header count against the records that are there.
@@ -268,7 +269,8 @@ public:
 
 TEST(MediaDatabaseReaderTest, DatabaseThatOpensOnlyLaterIsReadWithCountZero) {
     TempFolder temp;
-    TestVolume volume = BuildVolume(temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}});
+    TestVolume volume =
+        BuildVolume(temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}});
     SwitchableOpen fs;
     fs.allowDatabase = false;
     Tarnwicker folder(FolderItem::Volume(volume.top, fs), false);
@@ -346,9 +348,9 @@ TEST(MediaDatabaseReaderTest, LittleEndianDatabaseIsReadInThatOrder) {
     TempFolder temp;
     std::string media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
     WriteMediaFile(media + "/A.mxf", "Spot30", 100);
-    WriteFileBytes(media + "/msmFMID.pmr",
-                   BuildDatabase({{MobId(1), "A.mxf", "Spot30"}, {MobId(2), "B.mxf", "Trailer"}},
-                                 true));
+    WriteFileBytes(
+        media + "/msmFMID.pmr",
+        BuildDatabase({{MobId(1), "A.mxf", "Spot30"}, {MobId(2), "B.mxf", "Trailer"}}, true));
     Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
     folder.ReadDatabase();
 
@@ -403,9 +405,8 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileName{"SlashOnlyWhenThere", "sub/inner.mxf", ""},
                       HostileName{"ParentPath", "../outside.mxf", ""},
                       HostileName{"ParentPathTwice", "../../outside.mxf", ""},
-                      HostileName{"AbsolutePath", "/etc/passwd", ""},
-                      HostileName{"Empty", "", ""}, HostileName{"Dot", ".", ""},
-                      HostileName{"DotDot", "..", ""},
+                      HostileName{"AbsolutePath", "/etc/passwd", ""}, HostileName{"Empty", "", ""},
+                      HostileName{"Dot", ".", ""}, HostileName{"DotDot", "..", ""},
                       HostileName{"Tab", "tab\tname.mxf", "tab\tname.mxf"},
                       HostileName{"Newline", "new\nline.mxf", "new\nline.mxf"},
                       HostileName{"NotUtf8", "\xff\xfe\x80.mxf", "\xff\xfe\x80.mxf"},

@@ -29,8 +29,8 @@ std::vector<Bytes> Projects(const MediaFileList& files) {
 
 TEST(TarnwickerTest, UsableVolumeIsJudgedWithoutError) {
     TempFolder temp;
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.omf", "Spot30"}, {"B.omf", "Spot30"}, {"C.omf", "Trailer"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Spot30"}, {"C.omf", "Trailer"}});
     WriteFileBytes(volume.MediaPath("msmMMOB.mdb"), "index");
 
     Tarnwicker folder(FolderItem::Volume(volume.top), false);
@@ -162,8 +162,7 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"AddedFolderShowsItsPath",
                   [](const std::string& root, FaultInjectingFileSystem& fs) {
                       std::string cuts = MakeFolder(root + "/Cuts");
-                      return std::make_unique<Tarnwicker>(FolderItem::OnItsVolume(cuts, fs),
-                                                          true);
+                      return std::make_unique<Tarnwicker>(FolderItem::OnItsVolume(cuts, fs), true);
                   },
                   "no Media Database", 0, true, "{root}/Cuts - 0 Files - - no Media Database"}),
     [](const auto& info) { return std::string(info.param.label); });
@@ -200,7 +199,8 @@ TEST(TarnwickerTest, StatusLineCarriesCountSizeAndVerdict) {
 
 TEST(TarnwickerTest, MissingFileIsReportedAfterRead) {
     TempFolder temp;
-    TestVolume volume = BuildVolume(temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Spot30"}});
+    TestVolume volume =
+        BuildVolume(temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Spot30"}});
     WriteFileBytes(volume.MediaPath("msmMMOB.mdb"), "index");
     WriteFileBytes(volume.MediaPath("notes"), "spare entry");
     std::filesystem::remove(volume.MediaPath("B.omf"));
@@ -217,11 +217,9 @@ TEST(TarnwickerTest, MissingFileIsReportedAfterRead) {
 TEST(TarnwickerTest, FilesForProjectIgnoreCaseKeepOrderAndShareObjects) {
     TempFolder temp;
     // Names the folder scan does not take, so the catalogue is the records alone.
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"1.mxf", "Spot30"},
-                                     {"2.mxf", "Trailer"},
-                                     {"3.mxf", "SPOT30"},
-                                     {"4.mxf", "spot30"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media",
+        {{"1.mxf", "Spot30"}, {"2.mxf", "Trailer"}, {"3.mxf", "SPOT30"}, {"4.mxf", "spot30"}});
     Tarnwicker folder(FolderItem::Volume(volume.top), false);
     folder.ReadDatabase();
     ASSERT_EQ(folder.MediaFiles.size(), 4u);

@@ -25,8 +25,8 @@ protected:
 };
 
 TEST_F(VolumeSiftTest, MovesEveryProjectIntoItsFolder) {
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}, {"C.omf", "Spot30"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}, {"C.omf", "Spot30"}});
     const auto sums = ContentChecksums(SnapshotTree(volume.top));
     Tarnwicker folder(FolderItem::Volume(volume.top), false);
     FakeStatusLabel label;
@@ -35,7 +35,8 @@ TEST_F(VolumeSiftTest, MovesEveryProjectIntoItsFolder) {
     folder.Sift();
 
     EXPECT_TRUE(folder.Scanned());  // read first, since it was not
-    EXPECT_EQ(ListFolder(volume.MediaPath("Spot30_sifted")), (std::vector<std::string>{"A.omf", "C.omf"}));
+    EXPECT_EQ(ListFolder(volume.MediaPath("Spot30_sifted")),
+              (std::vector<std::string>{"A.omf", "C.omf"}));
     EXPECT_EQ(ListFolder(volume.MediaPath("Trailer_sifted")), std::vector<std::string>{"B.omf"});
     EXPECT_FALSE(PathExists(volume.MediaPath("A.omf")));
     // The scan's records of the same files find them gone and pass silently; the scan's
@@ -68,8 +69,8 @@ TEST_F(VolumeSiftTest, SiftedProjectNamesAreSkipped) {
 }
 
 TEST_F(VolumeSiftTest, FileInPlaceOfAProjectFolderStopsTheSift) {
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.mxf", "Alpha"}, {"S.mxf", "Spot30"}, {"T.mxf", "Trailer"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media", {{"A.mxf", "Alpha"}, {"S.mxf", "Spot30"}, {"T.mxf", "Trailer"}});
     WriteFileBytes(volume.MediaPath("Spot30_sifted"), "in the way");
     Tarnwicker folder(FolderItem::Volume(volume.top), false);
 
@@ -82,10 +83,9 @@ TEST_F(VolumeSiftTest, FileInPlaceOfAProjectFolderStopsTheSift) {
     EXPECT_EQ(ReadFileBytes(volume.MediaPath("Spot30_sifted")), "in the way");
     EXPECT_EQ(hooks.messages,
               std::vector<std::string>{"There is already a file with the project name"});
-    EXPECT_EQ(LogOf(folder),
-              (std::vector<std::string>{" Sift Volume Media",
-                                        "Error: There is already a file with the project name",
-                                        " end "}));
+    EXPECT_EQ(LogOf(folder), (std::vector<std::string>{
+                                 " Sift Volume Media",
+                                 "Error: There is already a file with the project name", " end "}));
 }
 
 TEST_F(VolumeSiftTest, FolderThatCannotBeCreatedStopsTheSift) {
@@ -142,9 +142,9 @@ TEST_F(VolumeSiftTest, FolderWithoutProjectsLogsHeaderAndEnd) {
 
 TEST_F(VolumeSiftTest, ProgressCountsTheWholeCatalogue) {
     // 4 records of the one unsifted project, 6 files already sifted: 10 members.
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"1.mxf", "Solo"}, {"2.mxf", "Solo"}, {"3.mxf", "Solo"},
-                                     {"4.mxf", "Solo"}});
+    TestVolume volume =
+        BuildVolume(temp.path(), "Media",
+                    {{"1.mxf", "Solo"}, {"2.mxf", "Solo"}, {"3.mxf", "Solo"}, {"4.mxf", "Solo"}});
     MakeFolder(volume.MediaPath("Old_sifted"));
     for (int i = 0; i < 6; ++i) {
         WriteMediaFile(volume.MediaPath("Old_sifted/o" + std::to_string(i) + ".omf"), "Old",
@@ -181,8 +181,8 @@ TEST_F(VolumeSiftTest, SecondSiftWithoutScanMovesNothing) {
 }
 
 TEST_F(VolumeSiftTest, FileThatFailsToMoveIsLoggedAndTheRestGoOn) {
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Trailer"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Trailer"}});
     FaultInjectingFileSystem fs;
     fs.FailNthRename(2, EACCES);
     Tarnwicker folder(FolderItem::Volume(volume.top, fs), false);

@@ -123,7 +123,7 @@ TEST(AppleDouble, AnyCutSidecarIsReadSafely) {
 // Sidecars written by macOS and by other tools.
 struct RealSidecar {
     const char* file;
-    Bytes type;           // first four bytes of the Finder info
+    Bytes type;  // first four bytes of the Finder info
     size_t forkSize;
     std::vector<std::tuple<Bytes, int16_t, uint32_t, Bytes>> resources;  // type, id, length, name
     bool classicFork;
@@ -132,11 +132,16 @@ struct RealSidecar {
 TEST(AppleDouble, SampleSidecars) {
     MT_REQUIRE_REALDATA();
     const std::vector<RealSidecar> samples = {
-        {"appledouble/ciderpress2/._gshk.docs", "TEXT", 575,
+        {"appledouble/ciderpress2/._gshk.docs",
+         "TEXT",
+         575,
          {{"MPSR", 1005, 72, ""}, {"MPSR", 1008, 30, ""}, {"ckid", 128, 113, "Projector"}},
          true},
         {"appledouble/ciderpress2/._GSHK", Bytes("\x70\xb3\xdb\x07", 4), 18063, {}, false},
-        {"appledouble/ciderpress2/._Installer Disk 1.image", "dImg", 359, {{"dCpy", 0, 49, ""}},
+        {"appledouble/ciderpress2/._Installer Disk 1.image",
+         "dImg",
+         359,
+         {{"dCpy", 0, 49, ""}},
          true},
         {"appledouble/exiftool/MacOS.macos", Bytes(4, '\0'), 286, {}, true},
     };

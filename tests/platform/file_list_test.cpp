@@ -28,8 +28,8 @@ TEST(FileList, EntriesWithKindVisibilityAndItem) {
         bool visible;
     };
     const std::vector<Row> expected = {{".DS_Store", false, false}, {"._b.omf", false, false},
-                                       {"P_sifted", true, true},  {"a.omf", false, false},
-                                       {"b.omf", false, true},    {"link_sifted", false, false}};
+                                       {"P_sifted", true, true},    {"a.omf", false, false},
+                                       {"b.omf", false, true},      {"link_sifted", false, false}};
     ASSERT_EQ(list.Count(), static_cast<int>(expected.size()));
     for (int i = 0; i < list.Count(); ++i) {
         SCOPED_TRACE(expected[i].name);

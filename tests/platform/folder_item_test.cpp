@@ -72,11 +72,12 @@ TEST_F(FolderItemTest, ColonPathEndsWithColonForFolders) {
         FolderItem item;
         std::string colonPath;
     };
-    for (const Row& row : {Row{volume, "Media:"}, Row{media, "Media:OMFI MediaFiles:"},
-                           Row{media.Child("Spot30_sifted"), "Media:OMFI MediaFiles:Spot30_sifted:"},
-                           Row{media.Child("Spot30_sifted").Child("a.omf"),
-                               "Media:OMFI MediaFiles:Spot30_sifted:a.omf"},
-                           Row{media.Child("missing"), "Media:OMFI MediaFiles:missing"}}) {
+    for (const Row& row :
+         {Row{volume, "Media:"}, Row{media, "Media:OMFI MediaFiles:"},
+          Row{media.Child("Spot30_sifted"), "Media:OMFI MediaFiles:Spot30_sifted:"},
+          Row{media.Child("Spot30_sifted").Child("a.omf"),
+              "Media:OMFI MediaFiles:Spot30_sifted:a.omf"},
+          Row{media.Child("missing"), "Media:OMFI MediaFiles:missing"}}) {
         EXPECT_EQ(row.item.ColonPath(), row.colonPath) << row.item.ShellPath();
     }
     EXPECT_EQ(FolderItem::Volume(volumePath + "/").ColonPath(), "Media:");
@@ -185,7 +186,8 @@ TEST_F(FolderItemTest, SampleSidecarBesideItsFile) {
 TEST_F(FolderItemTest, SampleSidecarWithEmptyTypeCode) {
     MT_REQUIRE_REALDATA();
     // The sample is a "._" file renamed; it needs its "._" name beside a file to be found.
-    auto sidecar = fixtures::ReadFileBytes(fixtures::RealDataPath("appledouble/exiftool/MacOS.macos"));
+    auto sidecar =
+        fixtures::ReadFileBytes(fixtures::RealDataPath("appledouble/exiftool/MacOS.macos"));
     ASSERT_TRUE(sidecar);
     fixtures::WriteFileBytes(mediaPath + "/._clip", *sidecar);
     fixtures::WriteFileBytes(mediaPath + "/clip", "data");
@@ -257,8 +259,10 @@ TEST_F(FolderItemTest, CopyTakesDataAttributesAndSidecarAndNeverReplaces) {
 
 TEST_F(FolderItemTest, CopyOfTheLongestNameSucceeds) {
     // The copy's hidden temporary must fit the name limit of the file system too.
-    for (const Bytes& name : {Bytes(255, 'n'), Bytes(250, 'n') + ".omf",
-                              Bytes(225, 'n') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9.o"}) {
+    for (const Bytes& name :
+         {Bytes(255, 'n'), Bytes(250, 'n') + ".omf",
+          Bytes(225, 'n') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3"
+                            "\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9.o"}) {
         ASSERT_LE(name.size(), 255u);
         fixtures::TempFolder folder;
         fixtures::WriteFileBytes(folder.Path(name), "data");
@@ -286,7 +290,8 @@ TEST_F(FolderItemTest, ErrorCodesOfMissingSourceOrTarget) {
                     Row{"copy into missing folder", a, true, nowhere, kDestinationMissingCode},
                     Row{"move of missing file", gone, false, volume, kFileNotFoundCode},
                     Row{"copy of missing file", gone, true, volume, kFileNotFoundCode}}) {
-        bool done = row.copy ? row.source.CopyFileTo(row.target) : row.source.MoveFileTo(row.target);
+        bool done =
+            row.copy ? row.source.CopyFileTo(row.target) : row.source.MoveFileTo(row.target);
         EXPECT_FALSE(done) << row.what;
         EXPECT_EQ(row.source.LastErrorCode(), row.code) << row.what;
     }

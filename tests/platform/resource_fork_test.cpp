@@ -64,9 +64,9 @@ const std::vector<ResourceSpec> kThree = {
 TEST(ResourceFork, ReadsWhatTheMapLists) {
     ResourceFork fork(BuildResourceFork(kThree));
     ASSERT_TRUE(fork.valid());
-    EXPECT_THAT(Listing(fork), ElementsAre(Listed{"OMF1", 1000, 12, ""},
-                                           Listed{"STR ", 128, 5, "greeting"},
-                                           Listed{"STR ", -16396, 0, ""}));
+    EXPECT_THAT(Listing(fork),
+                ElementsAre(Listed{"OMF1", 1000, 12, ""}, Listed{"STR ", 128, 5, "greeting"},
+                            Listed{"STR ", -16396, 0, ""}));
     EXPECT_EQ(fork.Resource("OMF1", 1000), "project data");
     EXPECT_EQ(fork.Resource("STR ", 128), "hello");
     EXPECT_EQ(fork.Resource("STR ", -16396), "");
@@ -124,49 +124,70 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ResourceForkDamage,
     ::testing::Values(
         Damage{"MapOffsetBeyondFork",
-               [](Bytes& b, const ResourceForkLayout&) { Put32(b, 4, static_cast<uint32_t>(b.size() + 10)); },
-               false, {}},
+               [](Bytes& b, const ResourceForkLayout&) {
+                   Put32(b, 4, static_cast<uint32_t>(b.size() + 10));
+               },
+               false,
+               {}},
         Damage{"MapOffsetHuge",
-               [](Bytes& b, const ResourceForkLayout&) { Put32(b, 4, 0xFFFFFFF0u); }, false, {}},
-        Damage{"MapCutShort", [](Bytes& b, const ResourceForkLayout&) { b.resize(b.size() - 5); },
-               false, {}},
+               [](Bytes& b, const ResourceForkLayout&) { Put32(b, 4, 0xFFFFFFF0u); },
+               false,
+               {}},
+        Damage{"MapCutShort",
+               [](Bytes& b, const ResourceForkLayout&) { b.resize(b.size() - 5); },
+               false,
+               {}},
         Damage{"MapLengthBelowItsHeader",
-               [](Bytes& b, const ResourceForkLayout&) { Put32(b, 12, 20); }, false, {}},
+               [](Bytes& b, const ResourceForkLayout&) { Put32(b, 12, 20); },
+               false,
+               {}},
         Damage{"DataLengthBeyondFork",
-               [](Bytes& b, const ResourceForkLayout&) { Put32(b, 8, 0xFFFFFF00u); }, false, {}},
+               [](Bytes& b, const ResourceForkLayout&) { Put32(b, 8, 0xFFFFFF00u); },
+               false,
+               {}},
         Damage{"TypeListOffsetBeyondMap",
                [](Bytes& b, const ResourceForkLayout& l) { Put16(b, l.mapOffset + 24, 0xFFF0); },
-               false, {}},
+               false,
+               {}},
         Damage{"ReferenceListOfOneTypeOutsideMap",
                [](Bytes& b, const ResourceForkLayout& l) {
                    // The second type entry ("STR ") points far past the map.
                    Put16(b, l.mapOffset + l.typeListOffset + 2 + 8 + 6, 0xFF00);
                },
-               true, {kOmf1}},
+               true,
+               {kOmf1}},
         Damage{"NameOffsetOutsideMap",
-               [](Bytes& b, const ResourceForkLayout& l) { Put16(b, l.referenceOffsets[1] + 2, 0xFFF0); },
-               true, {kOmf1, Listed{"STR ", 128, 5, ""}, kStrNeg}},
+               [](Bytes& b, const ResourceForkLayout& l) {
+                   Put16(b, l.referenceOffsets[1] + 2, 0xFFF0);
+               },
+               true,
+               {kOmf1, Listed{"STR ", 128, 5, ""}, kStrNeg}},
         Damage{"NameLengthRunsPastMap",
                [](Bytes& b, const ResourceForkLayout& l) {
                    b[l.mapOffset + l.nameListOffset] = '\xFF';
                },
-               true, {kOmf1, Listed{"STR ", 128, 5, ""}, kStrNeg}},
+               true,
+               {kOmf1, Listed{"STR ", 128, 5, ""}, kStrNeg}},
         Damage{"ResourceLengthBeyondData",
                [](Bytes& b, const ResourceForkLayout& l) { Put32(b, l.dataOffset, 5000); },
-               true, {kStr128, kStrNeg}},
+               true,
+               {kStr128, kStrNeg}},
         Damage{"ResourceLengthHuge",
                [](Bytes& b, const ResourceForkLayout& l) { Put32(b, l.dataOffset, 0xFFFFFFFFu); },
-               true, {kStr128, kStrNeg}},
+               true,
+               {kStr128, kStrNeg}},
         Damage{"ReferenceDataOffsetBeyondData",
                [](Bytes& b, const ResourceForkLayout& l) {
                    Put32(b, l.referenceOffsets[2] + 4, 0x00FFFFF0u);
                },
-               true, {kOmf1, kStr128}},
+               true,
+               {kOmf1, kStr128}},
         Damage{"ReferenceCountPastMap",
                [](Bytes& b, const ResourceForkLayout& l) {
                    Put16(b, l.mapOffset + l.typeListOffset + 2 + 8 + 4, 0xFFFE);
                },
-               true, {kOmf1, kStr128, kStrNeg}}),
+               true,
+               {kOmf1, kStr128, kStrNeg}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ResourceFork, AnyCutOrAlteredForkIsReadSafely) {
@@ -229,10 +250,10 @@ TEST(ResourceFork, SampleForksGiveIdsNamesAndData) {
     auto testfile = fixtures::ReadFileBytes(fixtures::RealDataPath("rsrc/testfile.rsrc"));
     ASSERT_TRUE(testfile);
     ResourceFork fork(*testfile);
-    EXPECT_THAT(Listing(fork), ElementsAre(Listed{"STR ", 128, 39, ""},
-                                           Listed{"STR ", 129, 40, "The Name"},
-                                           Listed{"STR ", 130, 45, ""},
-                                           Listed{"STR ", 131, 42, "The Name with Attributes"}));
+    EXPECT_THAT(Listing(fork),
+                ElementsAre(Listed{"STR ", 128, 39, ""}, Listed{"STR ", 129, 40, "The Name"},
+                            Listed{"STR ", 130, 45, ""},
+                            Listed{"STR ", 131, 42, "The Name with Attributes"}));
     EXPECT_EQ(fork.Resource("STR ", 128), "&The String, without name or attributes");
 
     struct Id {
@@ -240,15 +261,14 @@ TEST(ResourceFork, SampleForksGiveIdsNamesAndData) {
         Bytes type;
         int16_t id;
     };
-    for (const Id& want : {Id{"rsrc/DiskCopy6.rsrc", "STR ", -16396},
-                           Id{"rsrc/DiskCopy6.rsrc", "bcem", 128},
-                           Id{"rsrc/DiskCopy6.rsrc", "bcm#", 128},
-                           Id{"rsrc/DiskCopy6.rsrc", "vers", 1},
-                           Id{"rsrc/Font.dfont", "sfnt", 128}, Id{"rsrc/Font.dfont", "vers", 1},
-                           Id{"rsrc/unicode.textClipping.rsrc", "utxt", 256},
-                           Id{"rsrc/unicode.textClipping.rsrc", "utf8", 256},
-                           Id{"rsrc/unicode.textClipping.rsrc", "TEXT", 256},
-                           Id{"rsrc/unicode.textClipping.rsrc", "drag", 128}}) {
+    for (const Id& want :
+         {Id{"rsrc/DiskCopy6.rsrc", "STR ", -16396}, Id{"rsrc/DiskCopy6.rsrc", "bcem", 128},
+          Id{"rsrc/DiskCopy6.rsrc", "bcm#", 128}, Id{"rsrc/DiskCopy6.rsrc", "vers", 1},
+          Id{"rsrc/Font.dfont", "sfnt", 128}, Id{"rsrc/Font.dfont", "vers", 1},
+          Id{"rsrc/unicode.textClipping.rsrc", "utxt", 256},
+          Id{"rsrc/unicode.textClipping.rsrc", "utf8", 256},
+          Id{"rsrc/unicode.textClipping.rsrc", "TEXT", 256},
+          Id{"rsrc/unicode.textClipping.rsrc", "drag", 128}}) {
         auto bytes = fixtures::ReadFileBytes(fixtures::RealDataPath(want.file));
         ASSERT_TRUE(bytes);
         EXPECT_TRUE(ResourceFork(*bytes).Resource(want.type, want.id).has_value())

@@ -115,7 +115,8 @@ TEST(BinUsedTest, ManySearchesGiveWhatAPlainSearchGives) {
     WriteFileBytes(path, content);
     auto bin = BinAt(path);
 
-    std::vector<Bytes> queries = {first, last, content.substr(1, 8), content.substr(content.size() - 9, 8)};
+    std::vector<Bytes> queries = {first, last, content.substr(1, 8),
+                                  content.substr(content.size() - 9, 8)};
     for (uint32_t i = 0; i <= 301; ++i) queries.push_back(MobId(i));  // half of them absent
     // Every 8 bytes of the bin at some offsets, and their neighbours changed by one bit.
     for (size_t at = 0; at + 8 <= content.size(); at += 53) {
@@ -171,8 +172,8 @@ TEST(BinUsedTest, RealBinsAreSearchedLikeAnyBytes) {
 
 TEST(BinStatusTest, NameCountAndSize) {
     TempFolder temp;
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
     Tarnwicker folder(FolderItem::Volume(volume.top), false);
     folder.ReadDatabase();
     const std::string path = temp.Path("Scene 12.avb");
@@ -197,9 +198,9 @@ TEST(BinStatusTest, NameCountAndSize) {
 TEST(CopyBinTest, CopiesWhatIsNotThereAndReportsWhatIs) {
     TempFolder temp;
     HookRecorder hooks;
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.mxf", "Spot30"}, {"B.mxf", "Trailer"}, {"C.mxf", "Spot30"},
-                                     {"D.mxf", "Spot30"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media",
+        {{"A.mxf", "Spot30"}, {"B.mxf", "Trailer"}, {"C.mxf", "Spot30"}, {"D.mxf", "Spot30"}});
     Tarnwicker folder(FolderItem::Volume(volume.top), false);
     folder.ReadDatabase();
     WriteBin(temp.Path("Scene 12.avb"), volume.mobIds);

@@ -159,12 +159,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         OperationCase{"Sift", Place::MediaFolder, Place::SiftedFolder, " Sift Project Spot30",
                       "Sift ", true, [](Project& p, const FolderItem&) { p.SiftProject(); }},
-        OperationCase{"Unsift", Place::SiftedFolder, Place::MediaFolder,
-                      " Unsift Project Spot30", "Unsift ", true,
-                      [](Project& p, const FolderItem&) { p.UnsiftProject(); }},
-        OperationCase{"Copy", Place::MediaFolder, Place::Target,
-                      " Copy Project Spot30 to {target}", "Copy ", false,
-                      [](Project& p, const FolderItem& t) { p.CopyProject(t); }},
+        OperationCase{"Unsift", Place::SiftedFolder, Place::MediaFolder, " Unsift Project Spot30",
+                      "Unsift ", true, [](Project& p, const FolderItem&) { p.UnsiftProject(); }},
+        OperationCase{"Copy", Place::MediaFolder, Place::Target, " Copy Project Spot30 to {target}",
+                      "Copy ", false, [](Project& p, const FolderItem& t) { p.CopyProject(t); }},
         OperationCase{"CopyFromSiftedFolder", Place::SiftedFolder, Place::Target,
                       " Copy Project Spot30 to {target}", "Copy ", false,
                       [](Project& p, const FolderItem& t) { p.CopyProject(t); }}),
@@ -206,8 +204,8 @@ TEST_F(ProjectGuardTest, MovedProjectRefusesSiftAndUnsiftButNotCopy) {
     hooks.messages.clear();
     const std::string target = v.temp.Path("Target");
     project->CopyProject(FolderItem::OnItsVolume(target));
-    EXPECT_EQ(LogOf(*project), (std::vector<std::string>{" Copy Project Spot30 to " + target,
-                                                         " end "}));
+    EXPECT_EQ(LogOf(*project),
+              (std::vector<std::string>{" Copy Project Spot30 to " + target, " end "}));
     EXPECT_TRUE(hooks.messages.empty());
     EXPECT_EQ(SnapshotTree(v.volume.top), afterSift);
 }
@@ -235,8 +233,11 @@ TEST_F(ProjectGuardTest, CopyNeverMarksTheProjectMoved) {
 TEST(ProjectFailureTest, OneFailingFileAmongManyGivesOneLineAndOneBoxAtTheEnd) {
     FaultInjectingFileSystem fs;
     fs.FailNthRename(3, EACCES);
-    ReadVolume v({{"1.mxf", "Spot30"}, {"2.mxf", "Spot30"}, {"3.mxf", "Spot30"},
-                  {"4.mxf", "Spot30"}, {"5.mxf", "Spot30"}},
+    ReadVolume v({{"1.mxf", "Spot30"},
+                  {"2.mxf", "Spot30"},
+                  {"3.mxf", "Spot30"},
+                  {"4.mxf", "Spot30"},
+                  {"5.mxf", "Spot30"}},
                  fs);
     ProjectPtr project = v.Project("Spot30");
     HookRecorder hooks;

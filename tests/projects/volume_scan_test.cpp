@@ -63,8 +63,8 @@ TEST_F(VolumeScanTest, ProjectOnTwoVolumesIsOneProjectFirstVolumeFirst) {
 }
 
 TEST_F(VolumeScanTest, SiftedNamesGoToTheirOwnList) {
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.mxf", "Spot30"}, {"B.mxf", "Old_Sifted"}});
+    TestVolume volume =
+        BuildVolume(temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Old_Sifted"}});
     MakeFolder(volume.MediaPath("Trailer_sifted"));
     WriteMediaFile(volume.MediaPath("Trailer_sifted/T.omf"), "Trailer", 100);
     std::vector<TarnwickerPtr> folders = {OnVolume(volume)};
@@ -140,8 +140,8 @@ TEST_F(VolumeScanTest, FoldersWithoutMediaAddNoProjects) {
 }
 
 TEST_F(VolumeScanTest, AfterProjectReportsEachInSortedOrder) {
-    TestVolume volume = BuildVolume(temp.path(), "Media",
-                                    {{"A.mxf", "zulu"}, {"B.mxf", "Alpha_sifted"}, {"C.mxf", "beta"}});
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media", {{"A.mxf", "zulu"}, {"B.mxf", "Alpha_sifted"}, {"C.mxf", "beta"}});
     std::vector<TarnwickerPtr> folders = {OnVolume(volume)};
     std::vector<std::tuple<size_t, Bytes, bool>> seen;
 
@@ -172,8 +172,8 @@ TEST(ScanProgressTest, ProjectsFillTheSecondHalf) {
         size_t names;
         std::vector<int> values;
     };
-    for (const Case& c : {Case{3, {50, 75, 100}}, Case{1, {50}}, Case{2, {50, 100}},
-                          Case{4, {50, 66, 83, 100}}}) {
+    for (const Case& c :
+         {Case{3, {50, 75, 100}}, Case{1, {50}}, Case{2, {50, 100}}, Case{4, {50, 66, 83, 100}}}) {
         std::vector<int> got;
         for (size_t k = 0; k < c.names; ++k) got.push_back(ProgressAfterProject(k, c.names - 1));
         EXPECT_EQ(got, c.values) << c.names << " names";

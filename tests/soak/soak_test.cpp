@@ -104,7 +104,8 @@ protected:
         SCOPED_TRACE(when);
         EXPECT_THAT(ledger.CheckEachOnce({volume.top}), IsEmpty());
         for (const auto& entry : ledger.entries()) {
-            if (!fixtures::PathExists(entry.path)) ADD_FAILURE() << entry.path << " not back in place";
+            if (!fixtures::PathExists(entry.path))
+                ADD_FAILURE() << entry.path << " not back in place";
         }
     }
 
@@ -148,24 +149,28 @@ TEST_F(SoakTest, CyclesOfSiftScanUnsiftAndCopiesKeepEveryFile) {
         const auto lines = Cli({"scan", volume.top});
         for (const auto& project : sifted) {
             const std::string folder = volume.media + "/" + project + "_sifted";
-            EXPECT_EQ(fixtures::ListFolder(folder).size(), kFilesPerProject + kFilesPerProject / 10u)
+            EXPECT_EQ(fixtures::ListFolder(folder).size(),
+                      kFilesPerProject + kFilesPerProject / 10u)
                 << "the files and their sidecars in " << folder;
             EXPECT_THAT(lines, Contains(::testing::StartsWith("sifted\t" + project + "[" + project +
                                                               "_sifted] - 250 Files ")));
         }
         for (const auto& project : sifted) {
-            EXPECT_EQ(LogLines(Cli({"unsift-project", project + "[" + project + "_sifted]", volume.top})),
-                      2u)
+            EXPECT_EQ(
+                LogLines(Cli({"unsift-project", project + "[" + project + "_sifted]", volume.top})),
+                2u)
                 << project;
         }
         ExpectVolumeIntact("after the unsift");
 
         const std::string copied = ProjectName((cycle * 7 + 5) % kProjects);
-        const std::string projectTarget = temp.Path("Copies/" + std::to_string(cycle) + "-" + copied);
+        const std::string projectTarget =
+            temp.Path("Copies/" + std::to_string(cycle) + "-" + copied);
         fixtures::MakeFolder(temp.Path("Copies"));
         EXPECT_EQ(LogLines(Cli({"copy-project", copied, projectTarget, volume.top})), 2u);
         std::set<std::string> names;
-        for (int f = 0; f < kFilesPerProject; ++f) names.insert(FileName(std::stoi(copied.substr(1)), f));
+        for (int f = 0; f < kFilesPerProject; ++f)
+            names.insert(FileName(std::stoi(copied.substr(1)), f));
         ExpectCopies(projectTarget, names);
 
         const auto& [bin, binNames] = bins[cycle % bins.size()];
@@ -179,8 +184,9 @@ TEST_F(SoakTest, CyclesOfSiftScanUnsiftAndCopiesKeepEveryFile) {
 
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     const double inCli = std::chrono::duration<double>(cliTime).count();
-    std::printf("soak: %d cycles, %d runs of mactarnwick-cli, %.1f s in all, %.1f s in the program\n",
-                kCycles, cliRuns, seconds, inCli);
+    std::printf(
+        "soak: %d cycles, %d runs of mactarnwick-cli, %.1f s in all, %.1f s in the program\n",
+        kCycles, cliRuns, seconds, inCli);
     RecordProperty("seconds", std::to_string(seconds));
 }
 
