@@ -92,6 +92,9 @@ public:
     // Mac data that the platform keeps natively (macOS); nullopt elsewhere.
     virtual std::optional<Bytes> NativeFinderInfo(const std::string& path) = 0;
     virtual std::optional<Bytes> NativeResourceFork(const std::string& path) = 0;
+    // The absolute path that path names with every symbolic link followed; nullopt when it
+    // names nothing. For what the user picks, never for what lies inside a media folder.
+    virtual std::optional<std::string> Resolve(const std::string& path) = 0;
 };
 
 // The file system of this machine. Lives for the whole run.
@@ -129,6 +132,7 @@ public:
     std::optional<Bytes> NativeResourceFork(const std::string& p) override {
         return target_.NativeResourceFork(p);
     }
+    std::optional<std::string> Resolve(const std::string& p) override { return target_.Resolve(p); }
 
 protected:
     FileSystem& target_;

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -335,6 +336,14 @@ public:
         return std::nullopt;
 #endif
     }
+
+    std::optional<std::string> Resolve(const std::string& path) override {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (!resolved) return std::nullopt;
+        std::string result(resolved);
+        ::free(resolved);
+        return result;
+    }
 };
 
 #else  // Portable fallback through std::filesystem (Windows).
@@ -464,6 +473,12 @@ public:
     }
     std::optional<Bytes> NativeFinderInfo(const std::string&) override { return std::nullopt; }
     std::optional<Bytes> NativeResourceFork(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> Resolve(const std::string& path) override {
+        std::error_code ec;
+        auto resolved = fs::canonical(fs::u8path(path), ec);
+        if (ec) return std::nullopt;
+        return Utf8(resolved);
+    }
 };
 
 #endif
