@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -24,6 +25,7 @@
 #include "session/button_rule.h"
 #include "session/file_row.h"
 #include "session/log_book.h"
+#include "session/relay_widgets.h"
 #include "session/session_observer.h"
 
 namespace mt {
@@ -63,6 +65,7 @@ struct BinRow {
 // The status texts the Session writes, so front ends and tests can name them.
 inline constexpr const char* kReadyText = "Ready";
 inline constexpr const char* kBusyText = "Busy: please wait until the running command has finished";
+inline constexpr const char* kClosingText = "Closing as soon as the running command has finished";
 
 class Session {
 public:
@@ -112,7 +115,7 @@ public:
     // A click on a heading of the file list. Refused while a command (a refill) runs.
     Outcome SortFileRows(int column, bool ascending);
     // The window is asked to close. True: close now (then SaveLog). False: a command runs;
-    // CloseDue follows when it has ended.
+    // the status says kClosingText, and CloseDue follows when the command has ended.
     bool RequestClose();
 
     // --- Not commands -------------------------------------------------------------------
@@ -140,32 +143,56 @@ public:
     FileSystem& fileSystem() const { return fs_; }
 
 private:
-    class Guard;
+    // Runs body as one command: refused (status kBusyText) while another runs; a failure
+    // inside becomes a message box; the guard is always cleared, and a close put off
+    // meanwhile is then due.
+    Outcome Guarded(const std::function<Outcome()>& body);
+    void Stopped(const std::string& why);
+
     // The window's own operations, run inside a guarded entry point.
     void AddVolume(const FolderItem& volume);
-    bool AddFolderRow(const std::string& path);
+    void AddFolderRow(const std::string& path);
+    void AddVolumeRow(TarnwickerPtr folder, std::string key);
     void DoScanVolumes(bool force);
     void Dump(const std::vector<TarnwickerPtr>& folders);
+    // Walks the selected rows of a project list: status prefix and name, the operation, its
+    // log block; then "No Project selected" when none was, "Ready", the four buttons off.
+    void RunOnSelectedProjects(ListId list, const std::string& statusPrefix,
+                               const std::function<void(Project&)>& operation);
     void DoAddBin(const std::string& path);
     void ScanBin();
+    Selections CurrentSelections() const;
     void ApplyButtonRule();
+    void DisableCommandButtons();
     void AddLog(const std::string& block);
     void SetButtons(const Buttons& buttons);
     void SetStatus(const std::string& text);
+    void ShowProgress(int value);
+    void HideProgress();
+    void Attach(Worker& worker);
+    // The chooser's answer resolved once; nullopt when the user cancelled.
     std::optional<std::string> Choose(const Chooser& chooser, const std::string& prompt);
+    std::vector<ProjectRow>* ProjectList(ListId list);
+    const std::vector<ProjectRow>* ProjectList(ListId list) const;
+    void Notify(const std::function<void(SessionObserver&)>& tell);
 
     FileSystem& fs_;
     VolumeSource volumeSource_;
     std::vector<std::string> logFolders_;
     SessionObserver* observer_ = nullptr;
-    ProgressBar* progress_ = nullptr;
-    StatusLabel* label_ = nullptr;
+    // Handed to the workers; they forward to the front end's widgets.
+    ProgressRelay progress_;
+    StatusRelay label_;
 
     std::vector<VolumeRow> volumeRows_;
+    // What each volume row stands for, so the same folder is never listed twice.
+    std::vector<std::string> volumeKeys_;
     std::vector<ProjectRow> projectRows_;
     std::vector<ProjectRow> siftedProjectRows_;
     std::vector<BinRow> binRows_;
     std::vector<FileRow> fileRows_;
+    // The sort last asked for (column, ascending), applied again after every refill.
+    std::optional<std::pair<int, bool>> lastSort_;
     Buttons buttons_;
     LogBook log_;
     bool busy_ = false;
