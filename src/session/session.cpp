@@ -11,7 +11,10 @@
 namespace mt {
 
 Session::Session(FileSystem& fs, VolumeSource volumes, std::vector<std::string> logFolders)
-    : fs_(fs), volumeSource_(std::move(volumes)), logFolders_(std::move(logFolders)) {}
+    : fs_(fs),
+      cache_(fs),
+      volumeSource_(std::move(volumes)),
+      logFolders_(std::move(logFolders)) {}
 
 Session::~Session() = default;
 

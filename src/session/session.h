@@ -26,6 +26,7 @@
 #include "session/file_row.h"
 #include "session/log_book.h"
 #include "session/relay_widgets.h"
+#include "session/scan_cache.h"
 #include "session/session_observer.h"
 
 namespace mt {
@@ -177,6 +178,8 @@ private:
     void Notify(const std::function<void(SessionObserver&)>& tell);
 
     FileSystem& fs_;
+    // Every catalogue object of the session reaches the disk through it.
+    ScanCache cache_;
     VolumeSource volumeSource_;
     std::vector<std::string> logFolders_;
     SessionObserver* observer_ = nullptr;

@@ -65,7 +65,7 @@ Outcome Session::CopyProject(const Chooser& chooseFolder) {
         std::optional<std::string> target =
             Choose(chooseFolder, "Select Target Folder to copy project files to");
         if (!target) return Outcome::Cancelled;
-        const FolderItem folder = FolderItem::OnItsVolume(*target, fs_);
+        const FolderItem folder = FolderItem::OnItsVolume(*target, cache_);
         RunOnSelectedProjects(ListId::Projects, "Copying ",
                               [&folder](Project& p) { p.CopyProject(folder); });
         return Outcome::Done;
@@ -99,7 +99,7 @@ Outcome Session::AddBinFile(const std::string& path) {
 
 void Session::DoAddBin(const std::string& path) {
     auto bin = std::make_shared<BinClass>();
-    bin->file = FolderItem::OnItsVolume(path, fs_);
+    bin->file = FolderItem::OnItsVolume(path, cache_);
     BinRow row;
     row.text = DisplayText(bin->Name());
     row.bin = std::move(bin);
@@ -147,7 +147,7 @@ Outcome Session::CopyBin(const Chooser& chooseFolder) {
         std::optional<std::string> target =
             Choose(chooseFolder, "Select Target Folder to copy bin files to");
         if (!target) return Outcome::Cancelled;
-        const FolderItem folder = FolderItem::OnItsVolume(*target, fs_);
+        const FolderItem folder = FolderItem::OnItsVolume(*target, cache_);
         bool anySelected = false;
         const size_t rowCount = binRows_.size();
         for (size_t i = 0; i < rowCount && i < binRows_.size(); ++i) {

@@ -36,11 +36,13 @@ Outcome Session::BuildVolumeList() {
 }
 
 void Session::AddVolume(const FolderItem& volume) {
-    std::string key = VolumeKey(fs_, volume);
+    // The volume is read through this session's file system, whoever listed it.
+    FolderItem top(volume.ShellPath(), volume.VolumeRoot(), cache_);
+    std::string key = VolumeKey(cache_, top);
     for (const auto& listed : volumeKeys_) {
         if (listed == key) return;
     }
-    AddVolumeRow(std::make_shared<Tarnwicker>(volume, false), std::move(key));
+    AddVolumeRow(std::make_shared<Tarnwicker>(std::move(top), false), std::move(key));
 }
 
 void Session::AddFolderRow(const std::string& path) {
@@ -48,7 +50,7 @@ void Session::AddFolderRow(const std::string& path) {
     for (const auto& listed : volumeKeys_) {
         if (listed == key) return;
     }
-    AddVolumeRow(std::make_shared<Tarnwicker>(FolderItem::OnItsVolume(key, fs_), true), key);
+    AddVolumeRow(std::make_shared<Tarnwicker>(FolderItem::OnItsVolume(key, cache_), true), key);
 }
 
 void Session::AddVolumeRow(TarnwickerPtr folder, std::string key) {
@@ -99,6 +101,13 @@ Outcome Session::AddFolders(const std::vector<std::string>& paths) {
 }
 
 void Session::DoScanVolumes(bool force) {
+    // Nothing changes on disk while a scan runs: each fact about a file is asked for once.
+    struct Remembering {
+        explicit Remembering(ScanCache& cache) : cache(cache) { cache.Begin(); }
+        ~Remembering() { cache.End(); }
+        ScanCache& cache;
+    } remembering(cache_);
+
     SetStatus("Scanning Volumes");
     ShowProgress(0);
 
