@@ -195,16 +195,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     FileSystem& fs = RealFileSystem();
     // The volumes named on the command line stand for the mounted volumes; no log is saved.
-    Session session(
-        fs,
-        [&fs, &volumes] {
-            std::vector<FolderItem> items;
-            for (const auto& volume : volumes) {
-                items.push_back(FolderItem::Volume(ResolvePicked(fs, volume), fs));
-            }
-            return items;
-        },
-        {});
+    Session session(fs,
+                    [&fs, &volumes] {
+                        std::vector<FolderItem> items;
+                        for (const auto& volume : volumes) {
+                            items.push_back(FolderItem::Volume(ResolvePicked(fs, volume), fs));
+                        }
+                        return items;
+                    },
+                    {});
     TerminalProgress progress(err, errIsTerminal);
     session.SetProgressBar(&progress);
     session.SetStatusLabel(&progress);

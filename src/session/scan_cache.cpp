@@ -23,7 +23,8 @@ std::optional<Bytes> ScanCache::GetAttribute(const std::string& path, const std:
     if (!active_) return target_.GetAttribute(path, name);
     auto& attributes = facts_[path].attributes;
     auto it = attributes.find(name);
-    if (it == attributes.end()) it = attributes.emplace(name, target_.GetAttribute(path, name)).first;
+    if (it == attributes.end())
+        it = attributes.emplace(name, target_.GetAttribute(path, name)).first;
     return it->second;
 }
 

@@ -11,10 +11,7 @@
 namespace mt {
 
 Session::Session(FileSystem& fs, VolumeSource volumes, std::vector<std::string> logFolders)
-    : fs_(fs),
-      cache_(fs),
-      volumeSource_(std::move(volumes)),
-      logFolders_(std::move(logFolders)) {}
+    : fs_(fs), cache_(fs), volumeSource_(std::move(volumes)), logFolders_(std::move(logFolders)) {}
 
 Session::~Session() = default;
 
@@ -154,11 +151,15 @@ void Session::Attach(Worker& worker) {
     worker.label = &label_;
 }
 
-std::optional<std::string> Session::Choose(const Chooser& chooser, const std::string& prompt) {
-    if (!chooser) return std::nullopt;
-    std::optional<std::string> chosen = chooser(prompt);
-    if (!chosen || chosen->empty()) return std::nullopt;
-    return ResolvePicked(fs_, *chosen);
+Outcome Session::GuardedChoice(const Chooser& chooser, const std::string& prompt,
+                               const std::function<void(const std::string&)>& body) {
+    return Guarded([&] {
+        // The dialog is asked inside the guard: a modal dialog runs the event loop.
+        std::optional<std::string> chosen = chooser ? chooser(prompt) : std::nullopt;
+        if (!chosen || chosen->empty()) return Outcome::Cancelled;
+        body(ResolvePicked(fs_, *chosen));
+        return Outcome::Done;
+    });
 }
 
 std::vector<ProjectRow>* Session::ProjectList(ListId list) {

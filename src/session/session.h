@@ -158,6 +158,9 @@ private:
     void Dump(const std::vector<TarnwickerPtr>& folders);
     // Walks the selected rows of a project list: status prefix and name, the operation, its
     // log block; then "No Project selected" when none was, "Ready", the four buttons off.
+    // The status text, the widgets attached, the operation, its log block.
+    void RunWorker(Worker& worker, const std::string& status,
+                   const std::function<void()>& operation);
     void RunOnSelectedProjects(ListId list, const std::string& statusPrefix,
                                const std::function<void(Project&)>& operation);
     void DoAddBin(const std::string& path);
@@ -171,8 +174,10 @@ private:
     void ShowProgress(int value);
     void HideProgress();
     void Attach(Worker& worker);
-    // The chooser's answer resolved once; nullopt when the user cancelled.
-    std::optional<std::string> Choose(const Chooser& chooser, const std::string& prompt);
+    // A guarded command that starts with a dialog: body gets the chosen path resolved once;
+    // a cancelled dialog ends the command with no effect at all.
+    Outcome GuardedChoice(const Chooser& chooser, const std::string& prompt,
+                          const std::function<void(const std::string&)>& body);
     std::vector<ProjectRow>* ProjectList(ListId list);
     const std::vector<ProjectRow>* ProjectList(ListId list) const;
     void Notify(const std::function<void(SessionObserver&)>& tell);

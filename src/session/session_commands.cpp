@@ -6,22 +6,40 @@
 
 namespace mt {
 
+namespace {
+// Runs step on the object of every selected row, in row order; the rows are counted once at
+// the start and every row is followed by a yield. True when some row was selected, whether or
+// not it held an object.
+template <class Row, class Object>
+bool ForEachSelected(std::vector<Row>& rows, std::shared_ptr<Object> Row::*object,
+                     const std::function<void(Object&)>& step) {
+    bool anySelected = false;
+    const size_t count = rows.size();
+    for (size_t i = 0; i < count && i < rows.size(); ++i) {
+        if (rows[i].selected) {
+            anySelected = true;
+            if (std::shared_ptr<Object> held = rows[i].*object) step(*held);
+        }
+        YieldToEventLoop();
+    }
+    return anySelected;
+}
+}  // namespace
+
+void Session::RunWorker(Worker& worker, const std::string& status,
+                        const std::function<void()>& operation) {
+    SetStatus(status);
+    Attach(worker);
+    operation();
+    AddLog(worker.logstring);
+}
+
 Outcome Session::SiftVolumes() {
     return Guarded([this] {
-        bool anySelected = false;
-        const size_t rowCount = volumeRows_.size();
-        for (size_t i = 0; i < rowCount && i < volumeRows_.size(); ++i) {
-            if (volumeRows_[i].selected) {
-                anySelected = true;
-                if (TarnwickerPtr folder = volumeRows_[i].folder) {
-                    SetStatus("Sifting " + folder->Name());
-                    Attach(*folder);
-                    folder->Sift();
-                    AddLog(folder->logstring);
-                }
-            }
-            YieldToEventLoop();
-        }
+        const bool anySelected = ForEachSelected<VolumeRow, Tarnwicker>(
+            volumeRows_, &VolumeRow::folder, [this](Tarnwicker& folder) {
+                RunWorker(folder, "Sifting " + folder.Name(), [&folder] { folder.Sift(); });
+            });
         if (!anySelected) ShowMessageBox("No Volume selected");
         DisableCommandButtons();
         SetStatus(kReadyText);
@@ -32,21 +50,10 @@ Outcome Session::SiftVolumes() {
 
 void Session::RunOnSelectedProjects(ListId list, const std::string& statusPrefix,
                                     const std::function<void(Project&)>& operation) {
-    std::vector<ProjectRow>& rows = *ProjectList(list);
-    bool anySelected = false;
-    const size_t rowCount = rows.size();
-    for (size_t i = 0; i < rowCount && i < rows.size(); ++i) {
-        if (rows[i].selected) {
-            anySelected = true;
-            if (ProjectPtr project = rows[i].project) {
-                SetStatus(statusPrefix + project->projectname);
-                Attach(*project);
-                operation(*project);
-                AddLog(project->logstring);
-            }
-        }
-        YieldToEventLoop();
-    }
+    const bool anySelected = ForEachSelected<ProjectRow, Project>(
+        *ProjectList(list), &ProjectRow::project, [&](Project& project) {
+            RunWorker(project, statusPrefix + project.projectname, [&] { operation(project); });
+        });
     if (!anySelected) ShowMessageBox("No Project selected");
     SetStatus(kReadyText);
     DisableCommandButtons();
@@ -61,15 +68,13 @@ Outcome Session::SiftProject() {
 }
 
 Outcome Session::CopyProject(const Chooser& chooseFolder) {
-    return Guarded([this, &chooseFolder] {
-        std::optional<std::string> target =
-            Choose(chooseFolder, "Select Target Folder to copy project files to");
-        if (!target) return Outcome::Cancelled;
-        const FolderItem folder = FolderItem::OnItsVolume(*target, cache_);
-        RunOnSelectedProjects(ListId::Projects, "Copying ",
-                              [&folder](Project& p) { p.CopyProject(folder); });
-        return Outcome::Done;
-    });
+    return GuardedChoice(chooseFolder, "Select Target Folder to copy project files to",
+                         [this](const std::string& target) {
+                             const FolderItem folder = FolderItem::OnItsVolume(target, cache_);
+                             RunOnSelectedProjects(
+                                 ListId::Projects, "Copying ",
+                                 [&folder](Project& p) { p.CopyProject(folder); });
+                         });
 }
 
 Outcome Session::UnsiftProject() {
@@ -82,12 +87,8 @@ Outcome Session::UnsiftProject() {
 }
 
 Outcome Session::AddBin(const Chooser& chooseFile) {
-    return Guarded([this, &chooseFile] {
-        std::optional<std::string> file = Choose(chooseFile, "Select Bin to add to list");
-        if (!file) return Outcome::Cancelled;
-        DoAddBin(*file);
-        return Outcome::Done;
-    });
+    return GuardedChoice(chooseFile, "Select Bin to add to list",
+                         [this](const std::string& file) { DoAddBin(file); });
 }
 
 Outcome Session::AddBinFile(const std::string& path) {
@@ -143,29 +144,17 @@ void Session::ScanBin() {
 }
 
 Outcome Session::CopyBin(const Chooser& chooseFolder) {
-    return Guarded([this, &chooseFolder] {
-        std::optional<std::string> target =
-            Choose(chooseFolder, "Select Target Folder to copy bin files to");
-        if (!target) return Outcome::Cancelled;
-        const FolderItem folder = FolderItem::OnItsVolume(*target, cache_);
-        bool anySelected = false;
-        const size_t rowCount = binRows_.size();
-        for (size_t i = 0; i < rowCount && i < binRows_.size(); ++i) {
-            if (binRows_[i].selected) {
-                anySelected = true;
-                if (BinClassPtr bin = binRows_[i].bin) {
-                    SetStatus("Copying " + bin->Name());
-                    Attach(*bin);
-                    bin->CopyBin(folder);
-                    AddLog(bin->logstring);
-                }
-            }
-            YieldToEventLoop();
-        }
-        if (!anySelected) ShowMessageBox("No Bin selected");
-        SetStatus(kReadyText);
-        return Outcome::Done;
-    });
+    return GuardedChoice(
+        chooseFolder, "Select Target Folder to copy bin files to",
+        [this](const std::string& target) {
+            const FolderItem folder = FolderItem::OnItsVolume(target, cache_);
+            const bool anySelected =
+                ForEachSelected<BinRow, BinClass>(binRows_, &BinRow::bin, [&](BinClass& bin) {
+                    RunWorker(bin, "Copying " + bin.Name(), [&] { bin.CopyBin(folder); });
+                });
+            if (!anySelected) ShowMessageBox("No Bin selected");
+            SetStatus(kReadyText);
+        });
 }
 
 }  // namespace mt

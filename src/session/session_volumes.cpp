@@ -25,7 +25,8 @@ Outcome Session::BuildVolumeList() {
         volumeRows_.clear();
         volumeKeys_.clear();
         Notify([](SessionObserver& o) { o.ListCleared(ListId::Volumes); });
-        std::vector<FolderItem> volumes = volumeSource_ ? volumeSource_() : std::vector<FolderItem>{};
+        std::vector<FolderItem> volumes =
+            volumeSource_ ? volumeSource_() : std::vector<FolderItem>{};
         for (const FolderItem& volume : volumes) {
             AddVolume(volume);
             YieldToEventLoop();
@@ -83,13 +84,11 @@ Outcome Session::ScanVolumes(bool force) {
 }
 
 Outcome Session::AddFolder(const Chooser& chooseFolder) {
-    return Guarded([this, &chooseFolder] {
-        std::optional<std::string> folder = Choose(chooseFolder, "Select Folder with media files");
-        if (!folder) return Outcome::Cancelled;
-        AddFolderRow(*folder);
-        DoScanVolumes(false);
-        return Outcome::Done;
-    });
+    return GuardedChoice(chooseFolder, "Select Folder with media files",
+                         [this](const std::string& folder) {
+                             AddFolderRow(folder);
+                             DoScanVolumes(false);
+                         });
 }
 
 Outcome Session::AddFolders(const std::vector<std::string>& paths) {

@@ -104,14 +104,14 @@ TEST_P(BusyGuardTest, ASecondCommandIsRefusedAndChangesNothing) {
     EXPECT_EQ(after, tree);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryEntryPoint, BusyGuardTest,
-    ::testing::Combine(::testing::ValuesIn(EntryPoints()),
-                       ::testing::Values(Running::Scan, Running::CopyProject)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) +
-               (std::get<1>(info.param) == Running::Scan ? "WhileScanning" : "WhileCopying");
-    });
+INSTANTIATE_TEST_SUITE_P(EveryEntryPoint, BusyGuardTest,
+                         ::testing::Combine(::testing::ValuesIn(EntryPoints()),
+                                            ::testing::Values(Running::Scan, Running::CopyProject)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) == Running::Scan ? "WhileScanning"
+                                                                              : "WhileCopying");
+                         });
 
 class SessionCloseTest : public SessionTest {};
 
@@ -177,9 +177,9 @@ TEST_F(SessionFailureTest, AFailureInsideACommandBecomesAMessageBox) {
         EXPECT_EQ(c.run(), Outcome::Done);
         CurrentHooks().yield = [] {};
         ASSERT_EQ(hooks.messages.size(), 1u);
-        EXPECT_NE(hooks.messages[0].find("The command stopped before its end: " +
-                                         std::string(c.why)),
-                  std::string::npos)
+        EXPECT_NE(
+            hooks.messages[0].find("The command stopped before its end: " + std::string(c.why)),
+            std::string::npos)
             << hooks.messages[0];
         EXPECT_FALSE(session->busy());
         EXPECT_EQ(label.text, "Ready");

@@ -83,8 +83,7 @@ TEST(FileRowTest, CompareRowsByColumn) {
         {"EarlierDate", Row("a", early, 0), Row("b", late, 0), FileRow::kDate, -1},
         // 900 bytes, 2 KB and 1 MB by value, not by their texts.
         {"BytesBeforeKilobytes", Row("a", {}, 900), Row("b", {}, 2048), FileRow::kSize, -1},
-        {"MegabytesAfterKilobytes", Row("a", {}, 1048576), Row("b", {}, 2048), FileRow::kSize,
-         1},
+        {"MegabytesAfterKilobytes", Row("a", {}, 1048576), Row("b", {}, 2048), FileRow::kSize, 1},
         {"SameSize", Row("a", {}, 5), Row("b", {}, 5), FileRow::kSize, 0},
         {"NameAsText", Row("Take 2", {}, 0), Row("take 10", {}, 0), FileRow::kName, 1},
         {"NameIgnoringCase", Row("ABC", {}, 0), Row("abc", {}, 0), FileRow::kName, 0},

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fixtures/fault_injecting_file_system.h"
 #include "fixtures/fake_window.h"
+#include "fixtures/fault_injecting_file_system.h"
 #include "fixtures/media_files.h"
 #include "fixtures/scripted_file_system.h"
 #include "fixtures/temp_folder.h"
@@ -133,8 +133,8 @@ TEST_F(LogSaveTest, AFolderThatCannotBeWrittenGivesWayToTheNext) {
         return std::nullopt;
     });
 
-    const auto result = log.Save(fs, {Folder("beside the application"), Folder("data/logfiles")},
-                                 kNow);
+    const auto result =
+        log.Save(fs, {Folder("beside the application"), Folder("data/logfiles")}, kNow);
 
     ASSERT_TRUE(result.saved);
     EXPECT_EQ(result.saved->path, Expected(Folder("data/logfiles")));
@@ -143,7 +143,8 @@ TEST_F(LogSaveTest, AFolderThatCannotBeWrittenGivesWayToTheNext) {
 
 TEST_F(LogSaveTest, ADiskFullMidWriteLeavesNothingAndTheNextFolderIsTried) {
     LogBook big;
-    for (int i = 0; i < 3000; ++i) big.Append("2024-01-02 03:04:05 a line of the log " + std::to_string(i) + "\n");
+    for (int i = 0; i < 3000; ++i)
+        big.Append("2024-01-02 03:04:05 a line of the log " + std::to_string(i) + "\n");
     ASSERT_GT(big.Text().size(), 64u * 1024u);
     ScriptedFileSystem fs;
     fs.SetScript([&](ScriptedFileSystem::Call& call) -> std::optional<FileError> {
@@ -214,9 +215,8 @@ TEST(SessionSaveLogTest, AFailedSaveIsShownInAMessageBox) {
     FaultInjectingFileSystem fs;
     fs.FailCreateNew(ENOSPC);
     const TestVolume volume = BuildVolume(temp.path(), "One", {{"A.mxf", "Alpha"}});
-    Session session(
-        fs, [&] { return std::vector<FolderItem>{FolderItem::Volume(volume.top, fs)}; },
-        {temp.Path("logfiles")});
+    Session session(fs, [&] { return std::vector<FolderItem>{FolderItem::Volume(volume.top, fs)}; },
+                    {temp.Path("logfiles")});
     session.BuildVolumeList();
     session.FirstScan();
     session.SaveLog();

@@ -119,8 +119,8 @@ TEST_F(SessionCommandTest, NothingSelectedIsSaidAndEveryCommandStillEndsAsUsual)
 }
 
 TEST_F(SessionCommandTest, SiftProjectSiftsTheSelectedProjectsTopToBottomThenRescans) {
-    TestVolume volume = Volume("One", {{"A.mxf", "Alpha"}, {"B.mxf", "Beta"}, {"C.mxf", "Gamma"},
-                                       {"D.mxf", "Delta"}});
+    TestVolume volume = Volume(
+        "One", {{"A.mxf", "Alpha"}, {"B.mxf", "Beta"}, {"C.mxf", "Gamma"}, {"D.mxf", "Delta"}});
     OpenAndScan();
     session->SetSelection(ListId::Projects,
                           {Row(ListId::Projects, "Gamma"), Row(ListId::Projects, "Alpha"),
@@ -206,9 +206,8 @@ TEST_F(SessionCommandTest, ACopyTargetThatIsALinkTheUserChoseIsFollowed) {
     session->CopyProject(chooser());
 
     EXPECT_EQ(ListFolder(real), std::vector<std::string>{"A.mxf"});
-    EXPECT_EQ(Headers(observer.logged),
-              std::vector<std::string>{" Copy Project Alpha to " +
-                                       stdfs::canonical(real).string()});
+    EXPECT_EQ(Headers(observer.logged), std::vector<std::string>{" Copy Project Alpha to " +
+                                                                 stdfs::canonical(real).string()});
     EXPECT_TRUE(hooks.messages.empty());
 }
 
@@ -228,10 +227,10 @@ TEST_F(SessionCommandTest, CancellingACopyDialogHasNoEffectAtAll) {
     EXPECT_EQ(session->CopyBin(cancel()), Outcome::Cancelled);
     EXPECT_EQ(session->AddBin(cancel()), Outcome::Cancelled);
 
-    EXPECT_EQ(cancel.prompts, (std::vector<std::string>{
-                                  "Select Target Folder to copy project files to",
-                                  "Select Target Folder to copy bin files to",
-                                  "Select Bin to add to list"}));
+    EXPECT_EQ(cancel.prompts,
+              (std::vector<std::string>{"Select Target Folder to copy project files to",
+                                        "Select Target Folder to copy bin files to",
+                                        "Select Bin to add to list"}));
     EXPECT_TRUE(observer.events.empty());
     EXPECT_TRUE(label.texts.empty());
     EXPECT_TRUE(hooks.messages.empty());

@@ -53,10 +53,11 @@ TEST_F(SessionScanTest, FirstScanShowsRowsStatusAndProgress) {
     EXPECT_EQ(rows[0].text, "One - 1 Files " + SizeText({one.MediaPath("A.mxf")}));
     EXPECT_EQ(rows[3].text, "Four - 0 Files - - no OMFI MediaFolder");
     for (const auto& row : rows) EXPECT_TRUE(row.selected);
-    EXPECT_EQ(Texts(session->projectRows()),
-              (std::vector<std::string>{"Alpha - 1 Files " + SizeText({one.MediaPath("A.mxf")}),
-                                        "Beta - 1 Files " + SizeText({two.MediaPath("B.mxf")}),
-                                        "Gamma - 1 Files " + SizeText({three.MediaPath("C.mxf")})}));
+    EXPECT_EQ(
+        Texts(session->projectRows()),
+        (std::vector<std::string>{"Alpha - 1 Files " + SizeText({one.MediaPath("A.mxf")}),
+                                  "Beta - 1 Files " + SizeText({two.MediaPath("B.mxf")}),
+                                  "Gamma - 1 Files " + SizeText({three.MediaPath("C.mxf")})}));
     EXPECT_TRUE(session->siftedProjectRows().empty());
     EXPECT_EQ(session->fileRows().size(), 3u);
     EXPECT_TRUE(hooks.messages.empty());
@@ -125,9 +126,9 @@ TEST_F(SessionScanTest, FileRowsListEveryFileFolderAfterFolder) {
 
     const auto& rows = session->fileRows();
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].cells, (std::array<std::string, 7>{
-                                 "One", "Alpha", "A.mxf", rows[0].cells[FileRow::kDate],
-                                 SizeText({one.MediaPath("A.mxf")}), "D", "X"}));
+    EXPECT_EQ(rows[0].cells,
+              (std::array<std::string, 7>{"One", "Alpha", "A.mxf", rows[0].cells[FileRow::kDate],
+                                          SizeText({one.MediaPath("A.mxf")}), "D", "X"}));
     EXPECT_FALSE(rows[0].cells[FileRow::kDate].empty());
     EXPECT_FALSE(rows[0].italic);
     // A listed file that is gone: no date, "-" twice, every cell in italics.
@@ -260,8 +261,8 @@ TEST_F(SessionScanTest, TheLastSortHoldsAcrossRefills) {
 TEST_F(SessionScanTest, NamesAreDecodedOneByOneAndPathsStayBytes) {
     // The volume's name and the project are Mac Roman, the file's name is UTF-8: decoding a
     // whole line at once would spoil one or the other.
-    const Bytes macRomanProject = "\x83tude";      // "Étude"
-    const Bytes utf8Name = "Caf\xc3\xa9.mxf";      // "Café.mxf"
+    const Bytes macRomanProject = "\x83tude";                              // "Étude"
+    const Bytes utf8Name = "Caf\xc3\xa9.mxf";                              // "Café.mxf"
     TestVolume volume = Volume("Caf\x8e", {{utf8Name, macRomanProject}});  // "Café"
 
     OpenAndScan();
