@@ -7,8 +7,15 @@
 //
 // Every entry point is guarded: while one command runs (including while it yields to the
 // event loop), a second one is refused with Outcome::Refused and the status label says why;
-// nothing starts inside another. Message boxes go through ShowMessageBox, yields through
+// nothing starts inside another. A failure inside a command ends that command with a message
+// box, never the application. Message boxes go through ShowMessageBox, yields through
 // YieldToEventLoop (platform/hooks.h).
+//
+// Row texts, file cells, status texts and log text are for display (UTF-8, each name or line
+// decoded on its own); the objects behind the rows keep names and paths as bytes. What the
+// user picks (a folder, a bin, a copy target) is resolved once, so a link the user chose
+// works. The catalogue objects of the rows reach the disk and the widgets through the
+// session: use them only while it lives.
 
 #include <functional>
 #include <memory>
@@ -113,7 +120,8 @@ public:
     Outcome AddBinFile(const std::string& path);
     // Copy Bin ("Select Target Folder to copy bin files to") of every selected bin.
     Outcome CopyBin(const Chooser& chooseFolder);
-    // A click on a heading of the file list. Refused while a command (a refill) runs.
+    // A click on a heading of the file list (CompareRows). The sort is remembered and applied
+    // again after every refill. Refused while a command (a refill) runs.
     Outcome SortFileRows(int column, bool ascending);
     // The window is asked to close. True: close now (then SaveLog). False: a command runs;
     // the status says kClosingText, and CloseDue follows when the command has ended.
@@ -156,11 +164,11 @@ private:
     void AddVolumeRow(TarnwickerPtr folder, std::string key);
     void DoScanVolumes(bool force);
     void Dump(const std::vector<TarnwickerPtr>& folders);
-    // Walks the selected rows of a project list: status prefix and name, the operation, its
-    // log block; then "No Project selected" when none was, "Ready", the four buttons off.
     // The status text, the widgets attached, the operation, its log block.
     void RunWorker(Worker& worker, const std::string& status,
                    const std::function<void()>& operation);
+    // Walks the selected rows of a project list with RunWorker; then "No Project selected"
+    // when none was, "Ready", the four buttons off.
     void RunOnSelectedProjects(ListId list, const std::string& statusPrefix,
                                const std::function<void(Project&)>& operation);
     void DoAddBin(const std::string& path);
