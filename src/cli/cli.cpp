@@ -243,8 +243,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } else {
         // Bins are matched against every given folder, all of them selected.
         session.AddBinFile(operands[0]);
-        BinClassPtr bin = session.binRows().back().bin;
-        if (name == "bin") {
+        BinClassPtr bin = session.binRows().empty() ? nullptr : session.binRows().back().bin;
+        if (!bin) {
+            // The session has said why in a message.
+        } else if (name == "bin") {
             progress.Clear();
             PrintLines(out, "bin", {bin->DumpStatus()});
             for (const auto& media : bin->MediaFiles) PrintLines(out, "file", {media->filename});
