@@ -1,12 +1,16 @@
 #include "cli/cli.h"
 
-#include <filesystem>
-#include <map>
+#include <deque>
 #include <ostream>
 
+#include "cli/terminal_progress.h"
 #include "platform/hooks.h"
-#include "projects/bin_class.h"
-#include "projects/volume_scan.h"
+#include "session/picked_path.h"
+#include "session/session.h"
+
+#ifndef MT_VERSION
+#define MT_VERSION "unknown"
+#endif
 
 namespace mt {
 
@@ -25,7 +29,8 @@ constexpr const char* kUsage =
     "  bin BIN                    list the media files that BIN uses\n"
     "\n"
     "VOLUME is the top folder of a volume holding \"OMFI MediaFiles\"; --folder adds a\n"
-    "folder of media files as it is. At least one of them is needed.\n";
+    "folder of media files as it is. At least one of them is needed.\n"
+    "mactarnwick-cli --version prints the version.\n";
 
 struct Command {
     std::string name;
@@ -37,20 +42,19 @@ const std::vector<Command> kCommands = {
     {"copy-project", 2}, {"copy-bin", 2},    {"bin", 1},
 };
 
-std::string AbsolutePath(const std::string& path) {
-    std::error_code ec;
-    auto absolute = std::filesystem::absolute(std::filesystem::path(path), ec);
-    std::string result = (ec ? std::filesystem::path(path) : absolute).lexically_normal().string();
-    while (result.size() > 1 && result.back() == '/') result.pop_back();
-    return result;
+void PrintLines(std::ostream& out, const std::string& kind, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) out << kind << "\t" << CliField(line) << "\n";
 }
 
-// Collects the message boxes shown while it lives, printing each as it comes.
+// Prints each message box as it is shown; the progress line makes way for it.
 class MessagePrinter {
 public:
-    explicit MessagePrinter(std::ostream& out) : saved_(CurrentHooks().messageBox) {
-        CurrentHooks().messageBox = [this, &out](const std::string& text) {
-            out << "message\t" << CliField(text) << "\n";
+    MessagePrinter(std::ostream& out, TerminalProgress& progress)
+        : saved_(CurrentHooks().messageBox) {
+        CurrentHooks().messageBox = [this, &out, &progress](const std::string& text) {
+            progress.Clear();
+            PrintLines(out, "message", {text});
+            out.flush();
             ++shown_;
         };
     }
@@ -64,45 +68,73 @@ private:
     int shown_ = 0;
 };
 
-void PrintLog(std::ostream& out, const Worker& worker) {
-    for (const std::string& line : worker.loglines) out << "log\t" << CliField(line) << "\n";
-}
-
-std::string OnlineCell(MediaFile& media, double size) {
-    if (size > 0) return media.online ? "X" : "";
-    return "-";
-}
-
-void PrintFileRow(std::ostream& out, MediaFile& media) {
-    double size = media.GetSize();
-    out << "file\t" << CliField(media.GetVolume()) << "\t" << CliField(media.project) << "\t"
-        << CliField(media.GetName()) << "\t" << CliField(media.GetDateString()) << "\t"
-        << Worker::MegaString(size) << "\t" << media.GetInformationSource() << "\t"
-        << OnlineCell(media, size) << "\n";
-}
-
-// The window's state after a scan: the folder rows and the two project lists.
-struct Catalogue {
-    std::vector<TarnwickerPtr> folders;
-    ProjectLists lists;
-
-    void Scan(bool force) {
-        CaseInsensitiveDictionary names = ReadVolumeCatalogues(folders, force, nullptr);
-        lists = BuildProjects(names, folders, nullptr);
+// Prints each log block as the session appends it. The block comes from the worker the
+// command runs next; its lines are printed as that worker made them, names as bytes.
+class LogPrinter : public SessionObserver {
+public:
+    LogPrinter(std::ostream& out, TerminalProgress& progress) : out_(out), progress_(progress) {}
+    // The workers whose blocks the next command appends, in the order it runs them.
+    void Expect(std::vector<const Worker*> workers) {
+        expected_.assign(workers.begin(), workers.end());
     }
+    void LogAppended(const std::string& text) override {
+        progress_.Clear();
+        if (!expected_.empty()) {
+            PrintLines(out_, "log", expected_.front()->loglines);
+            expected_.pop_front();
+        } else {
+            std::vector<std::string> lines;
+            for (size_t start = 0; start < text.size();) {
+                size_t end = text.find('\n', start);
+                if (end == std::string::npos) end = text.size();
+                lines.push_back(text.substr(start, end - start));
+                start = end + 1;
+            }
+            PrintLines(out_, "log", lines);
+        }
+        out_.flush();
+    }
+
+private:
+    std::ostream& out_;
+    TerminalProgress& progress_;
+    std::deque<const Worker*> expected_;
 };
 
-ProjectPtr FindProject(const std::vector<ProjectPtr>& list, const std::string& name) {
-    for (const auto& project : list) {
-        if (project->projectname == name) return project;
-    }
-    for (const auto& project : list) {
-        if (EqualsIgnoringCase(project->projectname, name)) return project;
-    }
-    return nullptr;
+// Selects the project of that name in the list (none when there is no such project) and
+// returns it.
+ProjectPtr SelectProject(Session& session, ListId list, const std::string& name) {
+    std::optional<size_t> row = session.FindProjectRow(list, name);
+    session.SetSelection(list, row ? std::vector<size_t>{*row} : std::vector<size_t>{});
+    if (!row) return nullptr;
+    const auto& rows =
+        list == ListId::Projects ? session.projectRows() : session.siftedProjectRows();
+    return rows[*row].project;
 }
 
-int ExitStatus(const MessagePrinter& messages) { return messages.shown() > 0 ? 1 : 0; }
+Chooser Answer(const std::string& path) {
+    return [path](const std::string&) { return std::optional<std::string>(path); };
+}
+
+void PrintScan(std::ostream& out, const Session& session) {
+    for (const auto& row : session.volumeRows()) {
+        PrintLines(out, "volume", {row.folder->DumpStatus()});
+    }
+    for (const auto& row : session.projectRows()) {
+        PrintLines(out, "project", {row.project->DumpStatus()});
+    }
+    for (const auto& row : session.siftedProjectRows()) {
+        PrintLines(out, "sifted", {row.project->DumpStatus()});
+    }
+    for (const auto& row : session.volumeRows()) {
+        for (const MediaFilePtr& media : row.folder->MediaFiles) {
+            const FileRow file = FileRowOfBytes(*media);
+            out << "file";
+            for (const std::string& cell : file.cells) out << "\t" << CliField(cell);
+            out << "\n";
+        }
+    }
+}
 
 }  // namespace
 
@@ -120,7 +152,10 @@ std::string CliField(const std::string& text) {
     return out;
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+std::string CliVersion() { return MT_VERSION; }
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool errIsTerminal) {
     auto usage = [&err](const std::string& problem) {
         if (!problem.empty()) err << "mactarnwick-cli: " << problem << "\n";
         err << kUsage;
@@ -129,6 +164,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (args.empty()) return usage("");
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
+        return 0;
+    }
+    if (args[0] == "--version") {
+        out << "mactarnwick-cli " << CliVersion() << "\n";
         return 0;
     }
     const Command* command = nullptr;
@@ -154,77 +193,73 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (volumes.empty() && folders.empty()) return usage("no volume or folder given");
 
-    Catalogue catalogue;
-    for (const auto& volume : volumes) {
-        catalogue.folders.push_back(
-            std::make_shared<Tarnwicker>(FolderItem::Volume(AbsolutePath(volume)), false));
+    FileSystem& fs = RealFileSystem();
+    // The volumes named on the command line stand for the mounted volumes; no log is saved.
+    Session session(fs,
+                    [&fs, &volumes] {
+                        std::vector<FolderItem> items;
+                        for (const auto& volume : volumes) {
+                            items.push_back(FolderItem::Volume(ResolvePicked(fs, volume), fs));
+                        }
+                        return items;
+                    },
+                    {});
+    TerminalProgress progress(err, errIsTerminal);
+    session.SetProgressBar(&progress);
+    session.SetStatusLabel(&progress);
+    MessagePrinter messages(out, progress);
+    LogPrinter log(out, progress);
+    session.SetObserver(&log);
+
+    session.BuildVolumeList();
+    if (folders.empty()) {
+        session.FirstScan();
+    } else {
+        session.AddFolders(folders);
     }
-    for (const auto& folder : folders) {
-        catalogue.folders.push_back(
-            std::make_shared<Tarnwicker>(FolderItem::OnItsVolume(AbsolutePath(folder)), true));
-    }
-    catalogue.Scan(false);
 
     const std::string& name = command->name;
     if (name == "scan") {
-        for (const auto& folder : catalogue.folders) {
-            out << "volume\t" << CliField(folder->DumpStatus()) << "\n";
-        }
-        for (const auto& project : catalogue.lists.projects) {
-            out << "project\t" << CliField(project->DumpStatus()) << "\n";
-        }
-        for (const auto& project : catalogue.lists.siftedProjects) {
-            out << "sifted\t" << CliField(project->DumpStatus()) << "\n";
-        }
-        for (const auto& folder : catalogue.folders) {
-            for (const auto& media : folder->MediaFiles) PrintFileRow(out, *media);
-        }
-        return 0;
-    }
-
-    MessagePrinter messages(out);
-    if (name == "sift-volume") {
-        for (const auto& folder : catalogue.folders) {
-            folder->Sift();
-            PrintLog(out, *folder);
-        }
-        catalogue.Scan(true);
-        return ExitStatus(messages);
-    }
-    if (name == "sift-project" || name == "unsift-project" || name == "copy-project") {
-        bool unsift = name == "unsift-project";
-        ProjectPtr project = FindProject(
-            unsift ? catalogue.lists.siftedProjects : catalogue.lists.projects, operands[0]);
-        if (!project) {
-            ShowMessageBox("No Project selected");
-            return ExitStatus(messages);
-        }
+        progress.Clear();
+        PrintScan(out, session);
+    } else if (name == "sift-volume") {
+        // Every folder is selected, as listed.
+        std::vector<const Worker*> sifted;
+        for (const auto& row : session.volumeRows()) sifted.push_back(row.folder.get());
+        log.Expect(sifted);
+        session.SiftVolumes();
+    } else if (name == "sift-project" || name == "copy-project") {
+        ProjectPtr project = SelectProject(session, ListId::Projects, operands[0]);
+        if (project) log.Expect({project.get()});
         if (name == "sift-project") {
-            project->SiftProject();
-        } else if (unsift) {
-            project->UnsiftProject();
+            session.SiftProject();
         } else {
-            project->CopyProject(FolderItem::OnItsVolume(AbsolutePath(operands[1])));
+            session.CopyProject(Answer(operands[1]));
         }
-        PrintLog(out, *project);
-        return ExitStatus(messages);
+    } else if (name == "unsift-project") {
+        ProjectPtr project = SelectProject(session, ListId::SiftedProjects, operands[0]);
+        if (project) log.Expect({project.get()});
+        session.UnsiftProject();
+    } else {
+        // Bins are matched against every given folder, all of them selected.
+        session.AddBinFile(operands[0]);
+        BinClassPtr bin = session.binRows().empty() ? nullptr : session.binRows().back().bin;
+        if (!bin) {
+            // The session has said why in a message.
+        } else if (name == "bin") {
+            progress.Clear();
+            PrintLines(out, "bin", {bin->DumpStatus()});
+            for (const auto& media : bin->MediaFiles) PrintLines(out, "file", {media->filename});
+        } else {
+            log.Expect({bin.get()});
+            session.CopyBin(Answer(operands[1]));
+        }
     }
-
-    // Bins are matched against every given folder, as if all were selected.
-    auto bin = std::make_shared<BinClass>();
-    bin->file = FolderItem::OnItsVolume(AbsolutePath(operands[0]));
-    for (const auto& folder : catalogue.folders) {
-        bin->AddMediaFiles(folder->GetFilesForProject(""));
-    }
-    if (name == "bin") {
-        out << "bin\t" << CliField(bin->DumpStatus()) << "\n";
-        for (const auto& media : bin->MediaFiles)
-            out << "file\t" << CliField(media->filename) << "\n";
-        return 0;
-    }
-    bin->CopyBin(FolderItem::OnItsVolume(AbsolutePath(operands[1])));
-    PrintLog(out, *bin);
-    return ExitStatus(messages);
+    progress.Clear();
+    session.SetObserver(nullptr);
+    session.SetProgressBar(nullptr);
+    session.SetStatusLabel(nullptr);
+    return messages.shown() > 0 ? 1 : 0;
 }
 
 }  // namespace mt

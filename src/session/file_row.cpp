@@ -12,13 +12,13 @@ const std::array<const char*, FileRow::kColumnCount> kFileColumnHeadings = {
     "Volume", "Project", "Name", "Date", "Size", "Idx", "On"};
 const std::array<int, FileRow::kColumnCount> kFileColumnWidths = {15, 18, 36, 15, 8, 4, 4};
 
-FileRow FileRowOf(MediaFile& media) {
+FileRow FileRowOfBytes(MediaFile& media) {
     FileRow row;
     row.date = media.GetDate();
     row.size = media.GetSize();
-    row.cells[FileRow::kVolume] = DisplayText(media.GetVolume());
-    row.cells[FileRow::kProject] = DisplayText(media.project);
-    row.cells[FileRow::kName] = DisplayText(media.GetName());
+    row.cells[FileRow::kVolume] = media.GetVolume();
+    row.cells[FileRow::kProject] = media.project;
+    row.cells[FileRow::kName] = media.GetName();
     row.cells[FileRow::kDate] = row.date ? ShortDateTimeText(*row.date) : std::string();
     row.cells[FileRow::kSize] = Worker::MegaString(row.size);
     row.cells[FileRow::kIdx] = media.GetInformationSource();
@@ -27,6 +27,14 @@ FileRow FileRowOf(MediaFile& media) {
     } else {
         row.cells[FileRow::kOn] = "-";
         row.italic = true;
+    }
+    return row;
+}
+
+FileRow FileRowOf(MediaFile& media) {
+    FileRow row = FileRowOfBytes(media);
+    for (int column : {FileRow::kVolume, FileRow::kProject, FileRow::kName}) {
+        row.cells[column] = DisplayText(row.cells[column]);
     }
     return row;
 }

@@ -26,8 +26,11 @@ struct FileRow {
 extern const std::array<const char*, FileRow::kColumnCount> kFileColumnHeadings;
 extern const std::array<int, FileRow::kColumnCount> kFileColumnWidths;
 
-// The row of one media file.
+// The row of one media file, its names decoded for display one by one.
 FileRow FileRowOf(MediaFile& media);
+// The same row with the volume, project and file names as the bytes they are on disk, for
+// output that scripts read and pass back (mactarnwick-cli).
+FileRow FileRowOfBytes(MediaFile& media);
 
 // The rows of every member of the folders, folder after folder, in catalogue order.
 std::vector<FileRow> FileRowsOf(const std::vector<TarnwickerPtr>& folders);

@@ -7,13 +7,21 @@
 //
 // Every entry point is guarded: while one command runs (including while it yields to the
 // event loop), a second one is refused with Outcome::Refused and the status label says why;
-// nothing starts inside another. Message boxes go through ShowMessageBox, yields through
+// nothing starts inside another. A failure inside a command ends that command with a message
+// box, never the application. Message boxes go through ShowMessageBox, yields through
 // YieldToEventLoop (platform/hooks.h).
+//
+// Row texts, file cells, status texts and log text are for display (UTF-8, each name or line
+// decoded on its own); the objects behind the rows keep names and paths as bytes. What the
+// user picks (a folder, a bin, a copy target) is resolved once, so a link the user chose
+// works. The catalogue objects of the rows reach the disk and the widgets through the
+// session: use them only while it lives.
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -24,6 +32,8 @@
 #include "session/button_rule.h"
 #include "session/file_row.h"
 #include "session/log_book.h"
+#include "session/relay_widgets.h"
+#include "session/scan_cache.h"
 #include "session/session_observer.h"
 
 namespace mt {
@@ -63,6 +73,7 @@ struct BinRow {
 // The status texts the Session writes, so front ends and tests can name them.
 inline constexpr const char* kReadyText = "Ready";
 inline constexpr const char* kBusyText = "Busy: please wait until the running command has finished";
+inline constexpr const char* kClosingText = "Closing as soon as the running command has finished";
 
 class Session {
 public:
@@ -109,10 +120,11 @@ public:
     Outcome AddBinFile(const std::string& path);
     // Copy Bin ("Select Target Folder to copy bin files to") of every selected bin.
     Outcome CopyBin(const Chooser& chooseFolder);
-    // A click on a heading of the file list. Refused while a command (a refill) runs.
+    // A click on a heading of the file list (CompareRows). The sort is remembered and applied
+    // again after every refill. Refused while a command (a refill) runs.
     Outcome SortFileRows(int column, bool ascending);
     // The window is asked to close. True: close now (then SaveLog). False: a command runs;
-    // CloseDue follows when it has ended.
+    // the status says kClosingText, and CloseDue follows when the command has ended.
     bool RequestClose();
 
     // --- Not commands -------------------------------------------------------------------
@@ -140,32 +152,63 @@ public:
     FileSystem& fileSystem() const { return fs_; }
 
 private:
-    class Guard;
+    // Runs body as one command: refused (status kBusyText) while another runs; a failure
+    // inside becomes a message box; the guard is always cleared, and a close put off
+    // meanwhile is then due.
+    Outcome Guarded(const std::function<Outcome()>& body);
+    void Stopped(const std::string& why);
+
     // The window's own operations, run inside a guarded entry point.
     void AddVolume(const FolderItem& volume);
-    bool AddFolderRow(const std::string& path);
+    void AddFolderRow(const std::string& path);
+    void AddVolumeRow(TarnwickerPtr folder, std::string key);
     void DoScanVolumes(bool force);
     void Dump(const std::vector<TarnwickerPtr>& folders);
+    // The status text, the widgets attached, the operation, its log block.
+    void RunWorker(Worker& worker, const std::string& status,
+                   const std::function<void()>& operation);
+    // Walks the selected rows of a project list with RunWorker; then "No Project selected"
+    // when none was, "Ready", the four buttons off.
+    void RunOnSelectedProjects(ListId list, const std::string& statusPrefix,
+                               const std::function<void(Project&)>& operation);
     void DoAddBin(const std::string& path);
     void ScanBin();
+    Selections CurrentSelections() const;
     void ApplyButtonRule();
+    void DisableCommandButtons();
     void AddLog(const std::string& block);
     void SetButtons(const Buttons& buttons);
     void SetStatus(const std::string& text);
-    std::optional<std::string> Choose(const Chooser& chooser, const std::string& prompt);
+    void ShowProgress(int value);
+    void HideProgress();
+    void Attach(Worker& worker);
+    // A guarded command that starts with a dialog: body gets the chosen path resolved once;
+    // a cancelled dialog ends the command with no effect at all.
+    Outcome GuardedChoice(const Chooser& chooser, const std::string& prompt,
+                          const std::function<void(const std::string&)>& body);
+    std::vector<ProjectRow>* ProjectList(ListId list);
+    const std::vector<ProjectRow>* ProjectList(ListId list) const;
+    void Notify(const std::function<void(SessionObserver&)>& tell);
 
     FileSystem& fs_;
+    // Every catalogue object of the session reaches the disk through it.
+    ScanCache cache_;
     VolumeSource volumeSource_;
     std::vector<std::string> logFolders_;
     SessionObserver* observer_ = nullptr;
-    ProgressBar* progress_ = nullptr;
-    StatusLabel* label_ = nullptr;
+    // Handed to the workers; they forward to the front end's widgets.
+    ProgressRelay progress_;
+    StatusRelay label_;
 
     std::vector<VolumeRow> volumeRows_;
+    // What each volume row stands for, so the same folder is never listed twice.
+    std::vector<std::string> volumeKeys_;
     std::vector<ProjectRow> projectRows_;
     std::vector<ProjectRow> siftedProjectRows_;
     std::vector<BinRow> binRows_;
     std::vector<FileRow> fileRows_;
+    // The sort last asked for (column, ascending), applied again after every refill.
+    std::optional<std::pair<int, bool>> lastSort_;
     Buttons buttons_;
     LogBook log_;
     bool busy_ = false;

@@ -310,6 +310,14 @@ INSTANTIATE_TEST_SUITE_P(
                           "UnknownOption", {"scan", "--verbose", "{volume}"}, "unknown option"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+TEST(CliHelpTest, VersionIsTheProjectVersion) {
+    CliRun run = Cli({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.lines, std::vector<std::string>{"mactarnwick-cli " MT_PROJECT_VERSION});
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(CliVersion(), MT_PROJECT_VERSION);
+}
+
 TEST(CliHelpTest, HelpGoesToStandardOutput) {
     CliRun run = Cli({"--help"});
     EXPECT_EQ(run.status, 0);

@@ -322,16 +322,15 @@ std::vector<CliCase> CliCases() {
          {"volume\tVol - 0 Files - - no OMFI MediaFolder"},
          {},
          {}},
-        {"AddedFolderIsALinkOutOfTheVolume",
-         [](HostileScene& s) {
-             fixtures::GenerateVolume(s.outside, "Elsewhere", {ElsewhereFile()});
-             s.Link(s.top + "/Added", s.outside + "/Elsewhere/OMFI MediaFiles");
-         },
+        // A link that the user picks is followed: the folder it names is the one added.
+        {"AddedFolderIsALinkTheUserChose",
+         VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}},
+                    [](HostileScene& s) { s.Link(s.top + "/Added", s.media); }),
          {"sift-volume", "--folder", "{top}/Added"},
          0,
-         {"Sift Folder {top}/Added"},
-         {"{outside}/Elsewhere/OMFI MediaFiles/m.omf"},
-         {"{outside}/Elsewhere/OMFI MediaFiles/P_sifted"}},
+         {"Sift Folder {media}"},
+         {"{media}/P_sifted/a.omf", "{top}/Added"},
+         {"{media}/a.omf"}},
         {"BinIsAFolder",
          VolumeWith({{"a.omf", "P"}}, {{"a.omf", "P"}},
                     [](HostileScene& s) {

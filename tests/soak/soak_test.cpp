@@ -29,8 +29,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kProjects = 20;
 constexpr int kFilesPerProject = 250;
-// Seven cycles sift and unsift every project at least once; they take about 25 s on two
-// cores in a debug build (the test prints its timing).
+// Seven cycles sift and unsift every project at least once; they take about 50 s on two
+// cores (the test prints its timing): each sift and unsift scans the volumes again after it.
 constexpr int kCycles = 7;
 constexpr int kSiftedPerCycle = 3;
 
