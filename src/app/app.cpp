@@ -86,6 +86,10 @@ bool App::AppleAboutMacTarnwick_Action() {
     return false;
 }
 
+bool App::IsBinDocument(const std::string& path) {
+    return MainWindow()->session().IsBinDocument(path);
+}
+
 void App::Quit() {
     if (mainWindow_) {
         mainWindow_->close();

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <string>
 
 #include "ui/window_setup.h"
 
@@ -37,6 +38,9 @@ public:
     // The Quit item: closes the main window (which may wait for a running command), and with
     // it the application.
     void Quit();
+    // Whether a file (UTF-8 path) is an "avidbin" document: Mac type "ATob" with any creator,
+    // or a name ending in ".avb"; the main window's session reads the type.
+    bool IsBinDocument(const std::string& path);
 
 private:
     void ConnectMenuItems(QMenuBar* bar);

@@ -24,7 +24,7 @@ FileListView::FileListView(FileListModel* model, QWidget* parent)
     // Fixed row heights: the view never measures 100,000 rows.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+    FitRowHeight();
 
     QHeaderView* headings = horizontalHeader();
     headings->setSectionsClickable(true);
@@ -49,11 +49,6 @@ bool FileListView::SortByHeading(int column, Qt::SortOrder order) {
     return true;
 }
 
-void FileListView::ForgetSortOrder() {
-    sortColumn_ = -1;
-    ShowSortIndicator();
-}
-
 void FileListView::HeadingClicked(int column) {
     const Qt::SortOrder order = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder
                                     ? Qt::DescendingOrder
@@ -71,6 +66,15 @@ void FileListView::ShowSortIndicator() {
 void FileListView::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
     if (event->size().width() != event->oldSize().width()) ApplyColumnShares();
+}
+
+void FileListView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) FitRowHeight();
+}
+
+void FileListView::FitRowHeight() {
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
 }
 
 void FileListView::ApplyColumnShares() {

@@ -1,7 +1,8 @@
 #pragma once
 // Filelist: the table of media files under the tab panel. Its columns keep their shares of
 // the list's width; a click on a heading sorts by that column (again: the other way) through
-// the model, and the heading shows the order only when the sort was done.
+// the model, and the heading shows the order only when the sort was done. The session keeps
+// that order across refills, so the heading keeps showing it.
 
 #include <QTableView>
 
@@ -15,17 +16,18 @@ public:
 
     // Sorts by a column as a click on its heading does; false when the sort was refused.
     bool SortByHeading(int column, Qt::SortOrder order);
-    // The rows are in no column's order any more (a refill): the heading shows none.
-    void ForgetSortOrder();
     int sortColumn() const { return sortColumn_; }
     Qt::SortOrder sortOrder() const { return sortOrder_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Rows are as high as the list's font needs.
+    void changeEvent(QEvent* event) override;
 
 private:
     void HeadingClicked(int column);
     void ApplyColumnShares();
+    void FitRowHeight();
     void ShowSortIndicator();
 
     FileListModel* model_;

@@ -75,22 +75,28 @@ private:
 };
 
 Window1::Window1(WindowSetup setup, QWidget* parent)
-    : QMainWindow(parent), setup_(std::move(setup)) {
-    if (!setup_.dialogs) setup_.dialogs = &RealDialogs();
-    if (!setup_.messageBoxes) setup_.messageBoxes = &RealMessageBoxes();
+    : QMainWindow(parent), setup_(WithDefaults(std::move(setup))) {
     setObjectName("Window1");
     setWindowTitle("MacTarnwick");
+    session_ = std::make_unique<Session>(*setup_.fileSystem, setup_.volumes, setup_.logFolders);
     content_ = new Content(this, [this](int height) { ApplyResizingRule(height); });
     content_->setObjectName("Window1Content");
     setCentralWidget(content_);
     BuildControls();
-    ApplyButtons(Buttons{});
+    ApplyButtons(session_->buttons());
     InstallHooks();
+    ConnectControls();
+    session_->SetObserver(this);
+    session_->SetProgressBar(progressAdapter_.get());
+    session_->SetStatusLabel(labelAdapter_.get());
     content_->resize(kContentWidth, kContentHeight);
     resize(sizeHint());
 }
 
 Window1::~Window1() {
+    session_->SetObserver(nullptr);
+    session_->SetProgressBar(nullptr);
+    session_->SetStatusLabel(nullptr);
     CurrentHooks() = savedHooks_;
     // The shared menu bar outlives this window.
     if (menuBar_ && menuWidget() == menuBar_) menuBar_->setParent(nullptr);
@@ -111,6 +117,8 @@ void Window1::BuildControls() {
     for (int i = 0; i < 5; ++i) {
         pages[i] = new QWidget;
         pages[i]->setObjectName(pageNames[i]);
+        // Screen readers name the page after its tab.
+        pages[i]->setAccessibleName(tabNames[i]);
         tabPanel_->addTab(pages[i], tabNames[i]);
     }
     QWidget* volumesPage = pages[0];
@@ -149,7 +157,7 @@ void Window1::BuildControls() {
     addBinButton_ = MakeButton(binsPage, "AddBinButton", "Add Bin", {647, 55, 120, 20}, false);
     copyBinButton_ = MakeButton(binsPage, "CopyBinBtn", "Copy Bin", {647, 88, 120, 20}, false);
 
-    fileModel_ = new FileListModel(&noRows_, this);
+    fileModel_ = new FileListModel(&session_->fileRows(), this);
     fileList_ = new FileListView(fileModel_, content_);
     fileList_->setObjectName("Filelist");
     fileList_->setAccessibleName("Filelist");

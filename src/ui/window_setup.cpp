@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "platform/mounted_volumes.h"
+#include "ui/dialogs.h"
+
 namespace mt {
 
 std::vector<std::string> DefaultLogFolders() {
@@ -16,6 +19,15 @@ std::vector<std::string> DefaultLogFolders() {
     add(QCoreApplication::applicationDirPath());
     add(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     return folders;
+}
+
+WindowSetup WithDefaults(WindowSetup setup) {
+    if (!setup.fileSystem) setup.fileSystem = &RealFileSystem();
+    if (!setup.volumes) setup.volumes = [] { return MountedVolumes(); };
+    if (setup.logFolders.empty()) setup.logFolders = DefaultLogFolders();
+    if (!setup.dialogs) setup.dialogs = &RealDialogs();
+    if (!setup.messageBoxes) setup.messageBoxes = &RealMessageBoxes();
+    return setup;
 }
 
 }  // namespace mt

@@ -24,4 +24,7 @@ struct WindowSetup {
 // "logfiles" beside the application, then "logfiles" in the user's application data folder.
 std::vector<std::string> DefaultLogFolders();
 
+// setup with every empty member replaced by the real one.
+WindowSetup WithDefaults(WindowSetup setup);
+
 }  // namespace mt
