@@ -5,11 +5,15 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include "app/about_text.h"
+#include "fixtures/generated_volume.h"
+#include "fixtures/media_files.h"
 #include "fixtures/temp_folder.h"
 #include "ui/window1.h"
 #include "window/window_fixtures.h"
@@ -183,18 +187,50 @@ private slots:
         QCOMPARE(log->toPlainText(), QString("2024-05-01 10:00:00 Sift Project Spot30\n"));
     }
 
-    // Last: Quit closes the main window through its close handler.
+    // Last: Quit closes the main window through its close handler; while a command runs, it
+    // closes when the command has ended, with the command's block in the saved log.
     void mainWindowIsOneAndQuitClosesIt() {
-        app().SetWindowSetup(Setup());
+        GenerateVolume(temp_.path(), "One", {Clip("Trailer V1.omf", "Trailer", 2000)});
+        WindowSetup setup = Setup();
+        const std::string top = temp_.Path("One");
+        setup.volumes = [top] {
+            return std::vector<FolderItem>{FolderItem::Volume(top, RealFileSystem())};
+        };
+        app().SetWindowSetup(setup);
         Window1* window = app().MainWindow();
         QVERIFY(window);
         QCOMPARE(app().MainWindow(), window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->menuBar(), app().MenuBar1());
+        // Bins are known by their name or their Mac type.
+        QVERIFY(app().IsBinDocument(temp_.Path("Scene 12.AVB")));
+        QVERIFY(!app().IsBinDocument(temp_.Path("Scene 12.txt")));
+        auto* panel = window->findChild<QWidget*>("TabPanel1");
+        QTRY_VERIFY(panel->isEnabled());
+        auto* projects = window->findChild<QListWidget*>("ProjectList");
+        const QList<QListWidgetItem*> trailer =
+            projects->findItems("Trailer - ", Qt::MatchStartsWith);
+        QCOMPARE(trailer.size(), 1);
+        trailer[0]->setSelected(true);
+
         CloseCounter closes(window);
-        window->FileQuit()->trigger();
-        QCOMPARE(closes.count, 1);
-        QVERIFY(!window->isVisible());
+        bool openDuringCommand = false;
+        dialogs_.answers = {temp_.Path("One")};
+        dialogs_.whileOpen = [&] {
+            dialogs_.whileOpen = nullptr;
+            window->FileQuit()->trigger();
+            openDuringCommand = window->isVisible();
+        };
+        auto* copy = window->findChild<QPushButton*>("CopyButton");
+        QVERIFY(copy->isEnabled());
+        copy->click();
+        QVERIFY(openDuringCommand);
+        QTRY_VERIFY(!window->isVisible());
+        QCOMPARE(closes.count, 2);
+        const std::vector<std::string> logs = ListFolder(temp_.Path("logfiles"));
+        QCOMPARE(logs.size(), size_t(1));
+        QVERIFY(ReadFileBytes(temp_.Path("logfiles/" + logs[0]))->find(" Copy Project Trailer") !=
+                std::string::npos);
     }
 };
 
