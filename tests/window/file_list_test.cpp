@@ -13,6 +13,7 @@
 #include "window/window_fixtures.h"
 
 using namespace mt;
+using mt::fixtures::kTimingChecked;
 using namespace std::chrono_literals;
 
 namespace {
@@ -221,20 +222,22 @@ private slots:
             qInfo("%s: %lld ms", what, ms);
             return ms;
         };
-        QVERIFY(timed("fill 100000 rows", [&] { list.model.Refresh(); }) < 500);
+        // Each step well under the half second at which a pause shows.
+        const auto unnoticed = [](qint64 ms) { return !kTimingChecked || ms < 500; };
+        QVERIFY(unnoticed(timed("fill 100000 rows", [&] { list.model.Refresh(); })));
         QCOMPARE(list.model.rowCount(), count);
         for (int column = 0; column < FileRow::kColumnCount; ++column) {
             const QByteArray what = "sort by " + QByteArray(kFileColumnHeadings[size_t(column)]);
-            QVERIFY(timed(what.constData(), [&] {
-                        QVERIFY(list.view.SortByHeading(column, Qt::AscendingOrder));
-                    }) < 500);
+            QVERIFY(unnoticed(timed(what.constData(), [&] {
+                QVERIFY(list.view.SortByHeading(column, Qt::AscendingOrder));
+            })));
         }
-        QVERIFY(timed("sort by Size, descending", [&] {
-                    QVERIFY(list.view.SortByHeading(FileRow::kSize, Qt::DescendingOrder));
-                }) < 500);
+        QVERIFY(unnoticed(timed("sort by Size, descending", [&] {
+            QVERIFY(list.view.SortByHeading(FileRow::kSize, Qt::DescendingOrder));
+        })));
         QCOMPARE(list.model.data(list.model.index(count - 1, FileRow::kOn)).toString(),
                  QString("-"));
-        QVERIFY(timed("empty", [&] { list.model.Clear(); }) < 500);
+        QVERIFY(unnoticed(timed("empty", [&] { list.model.Clear(); })));
         QCOMPARE(list.model.rowCount(), 0);
     }
 };

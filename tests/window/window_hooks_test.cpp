@@ -58,7 +58,7 @@ private slots:
         for (int i = 0; i < 1000000; ++i) yield();
         const qint64 ns = clock.nsecsElapsed();
         qInfo("1,000,000 idle yields: %.1f ms", ns / 1e6);
-        QVERIFY(ns < 100'000'000);
+        if (kTimingChecked) QVERIFY(ns < 100'000'000);
         QVERIFY(yield.turns() <= ns / 15'000'000 + 1);
     }
 
@@ -74,7 +74,7 @@ private slots:
         for (int i = 0; i < 1000000; ++i) YieldToEventLoop();
         const qint64 ns = clock.nsecsElapsed();
         qInfo("1,000,000 idle yields through the window's hook: %.1f ms", ns / 1e6);
-        QVERIFY(ns < 100'000'000);
+        if (kTimingChecked) QVERIFY(ns < 100'000'000);
     }
 
     // Pending events run at the first yield after the interval, not before.
