@@ -72,7 +72,6 @@ void App::ConnectMenuItems(QMenuBar* bar) {
 Window1* App::MainWindow() {
     if (!mainWindow_) {
         mainWindow_ = new Window1(windowSetup_);
-        mainWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
         mainWindow_->InstallMenuBar(MenuBar1());
         mainWindow_->show();
     }
