@@ -129,7 +129,8 @@ int main(int argc, char** argv) {
         closedir(dir);
     });
     double floor = scanFloor;
-    auto folder = std::make_shared<mt::Tarnwicker>(mt::FolderItem::Volume(volume), false);
+    auto folder = std::make_shared<mt::Tarnwicker>(
+        mt::FolderItem::Volume(volume, mt::RealFileSystem()), false);
     double measured = Seconds([&] {
         folder->MediaFiles.clear();
         folder->projectdict.Clear();
@@ -170,7 +171,7 @@ int main(int argc, char** argv) {
         (void)found;
     });
     mt::BinClass matcher;
-    matcher.file = mt::FolderItem::OnItsVolume(root + "/bench.avb");
+    matcher.file = mt::FolderItem::OnItsVolume(root + "/bench.avb", mt::RealFileSystem());
     measured = Seconds([&] { matcher.AddMediaFiles(folder->MediaFiles); });
     Report("bin matching", measured, floor);
     std::printf("  bin uses %zu files\n", matcher.MediaFiles.size());
@@ -201,7 +202,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < bigFiles; ++i) {
         WriteFile(bigMedia + "/take" + std::to_string(i) + ".omf", MediaBytes("Big", 16 << 20));
     }
-    auto big = std::make_shared<mt::Tarnwicker>(mt::FolderItem::Volume(bigVolume), false);
+    auto big = std::make_shared<mt::Tarnwicker>(
+        mt::FolderItem::Volume(bigVolume, mt::RealFileSystem()), false);
     big->ReadDatabase();
     const std::string floorTarget = root + "/floor-copy";
     std::filesystem::create_directories(floorTarget);
@@ -224,7 +226,9 @@ int main(int argc, char** argv) {
     double flushedFloor = Seconds([&] { plainCopies(true); });
     mt::Project project("Big");
     project.AddMediaFiles(big->MediaFiles);
-    measured = Seconds([&] { project.CopyProject(mt::FolderItem::OnItsVolume(root + "/copy")); });
+    measured = Seconds([&] {
+        project.CopyProject(mt::FolderItem::OnItsVolume(root + "/copy", mt::RealFileSystem()));
+    });
     Report("project copy (16 x 16 MB)", measured, floor);
     Report("  against flushed copies", measured, flushedFloor);
     std::printf(

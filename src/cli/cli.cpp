@@ -156,12 +156,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     Catalogue catalogue;
     for (const auto& volume : volumes) {
-        catalogue.folders.push_back(
-            std::make_shared<Tarnwicker>(FolderItem::Volume(AbsolutePath(volume)), false));
+        catalogue.folders.push_back(std::make_shared<Tarnwicker>(
+            FolderItem::Volume(AbsolutePath(volume), RealFileSystem()), false));
     }
     for (const auto& folder : folders) {
-        catalogue.folders.push_back(
-            std::make_shared<Tarnwicker>(FolderItem::OnItsVolume(AbsolutePath(folder)), true));
+        catalogue.folders.push_back(std::make_shared<Tarnwicker>(
+            FolderItem::OnItsVolume(AbsolutePath(folder), RealFileSystem()), true));
     }
     catalogue.Scan(false);
 
@@ -204,7 +204,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         } else if (unsift) {
             project->UnsiftProject();
         } else {
-            project->CopyProject(FolderItem::OnItsVolume(AbsolutePath(operands[1])));
+            project->CopyProject(
+                FolderItem::OnItsVolume(AbsolutePath(operands[1]), RealFileSystem()));
         }
         PrintLog(out, *project);
         return ExitStatus(messages);
@@ -212,7 +213,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     // Bins are matched against every given folder, as if all were selected.
     auto bin = std::make_shared<BinClass>();
-    bin->file = FolderItem::OnItsVolume(AbsolutePath(operands[0]));
+    bin->file = FolderItem::OnItsVolume(AbsolutePath(operands[0]), RealFileSystem());
     for (const auto& folder : catalogue.folders) {
         bin->AddMediaFiles(folder->GetFilesForProject(""));
     }
@@ -222,7 +223,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             out << "file\t" << CliField(media->filename) << "\n";
         return 0;
     }
-    bin->CopyBin(FolderItem::OnItsVolume(AbsolutePath(operands[1])));
+    bin->CopyBin(FolderItem::OnItsVolume(AbsolutePath(operands[1]), RealFileSystem()));
     PrintLog(out, *bin);
     return ExitStatus(messages);
 }

@@ -8,7 +8,6 @@
 #include "platform/mac_metadata.h"
 
 #if defined(__unix__) || defined(__APPLE__)
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -117,22 +116,20 @@ FolderItem FolderItem::Volume(const std::string& path, FileSystem& fs) {
 
 FolderItem FolderItem::OnItsVolume(const std::string& path, FileSystem& fs) {
     std::string root = Normalized(path);
-#if defined(__unix__) || defined(__APPLE__)
-    struct stat st;
-    if (::stat(root.c_str(), &st) == 0) {
-        dev_t device = st.st_dev;
+    const FileInfo info = fs.Stat(root);
+    if (info.device) {
         while (root != "/") {
-            std::string up = root.substr(0, root.rfind('/'));
-            if (up.empty()) up = "/";
-            struct stat upSt;
-            if (::stat(up.c_str(), &upSt) != 0 || upSt.st_dev != device) break;
+            const size_t slash = root.rfind('/');
+            if (slash == std::string::npos) break;
+            const std::string up = slash == 0 ? "/" : root.substr(0, slash);
+            if (fs.Stat(up).device != info.device) break;
             root = up;
         }
+    } else if (info.exists) {
+        // Where the file system tells no devices, the volume is the path's root ("C:/").
+        auto text = std::filesystem::u8path(root).root_path().u8string();
+        if (!text.empty()) root.assign(text.begin(), text.end());
     }
-#else
-    auto text = std::filesystem::u8path(path).root_path().u8string();
-    root.assign(text.begin(), text.end());
-#endif
     return FolderItem(path, root, fs);
 }
 

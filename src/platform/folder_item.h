@@ -13,13 +13,17 @@ namespace mt {
 
 class FolderItem {
 public:
-    // path on the volume whose top folder is volumeRoot (both absolute, "/" separators).
-    FolderItem(std::string path, std::string volumeRoot, FileSystem& fs = RealFileSystem());
+    // path on the volume whose top folder is volumeRoot (both absolute, "/" separators), in fs.
+    FolderItem(std::string path, std::string volumeRoot, FileSystem& fs);
     // A volume's top folder, or a folder given as one.
-    static FolderItem Volume(const std::string& path, FileSystem& fs = RealFileSystem());
-    // Any folder; its volume is the mounted file system that holds it.
-    static FolderItem OnItsVolume(const std::string& path, FileSystem& fs = RealFileSystem());
+    static FolderItem Volume(const std::string& path, FileSystem& fs);
+    // Any folder; its volume's top is the highest folder above it on the same file system
+    // (the same device, as fs tells). A path that names nothing is its own volume's top.
+    static FolderItem OnItsVolume(const std::string& path, FileSystem& fs);
 
+    // What the entry is, in one look: exists, folder, link, size, date. Nothing for a name
+    // that leads nowhere.
+    FileInfo Info() const;
     bool Exists() const;
     // A real folder; a symbolic link to one is not.
     bool IsFolder() const;
@@ -69,7 +73,6 @@ public:
     FileSystem& fileSystem() const { return *fs_; }
 
 private:
-    FileInfo Info() const;
     void SetError(FileError error) { lastError_ = std::move(error); }
 
     std::string path_;

@@ -16,10 +16,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #if defined(__linux__)
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #elif defined(__APPLE__)
+#include <sys/mount.h>
 #include <sys/xattr.h>
 #endif
+#endif
+
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #endif
 
 namespace mt {
@@ -59,6 +68,72 @@ std::optional<Bytes> ReadWholeFile(FileSystem& fs, const std::string& path) {
 }
 
 namespace {
+
+#if defined(__linux__)
+// The mount tables of /proc write blanks, tabs, line ends and backslashes of a mount point
+// as three octal digits after a backslash.
+std::string UnescapeMountField(const std::string& field) {
+    std::string out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size()) {
+            bool octal = true;
+            int value = 0;
+            for (size_t k = 1; k <= 3; ++k) {
+                const char c = field[i + k];
+                if (c < '0' || c > '7') octal = false;
+                value = value * 8 + (c - '0');
+            }
+            if (octal && value < 256) {
+                out += static_cast<char>(value);
+                i += 3;
+                continue;
+            }
+        }
+        out += field[i];
+    }
+    return out;
+}
+
+std::vector<std::string> SplitFields(const std::string& line) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (start < line.size()) {
+        size_t end = line.find(' ', start);
+        if (end == std::string::npos) end = line.size();
+        if (end > start) fields.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return fields;
+}
+
+// /proc/self/mountinfo: "id parent major:minor root mountpoint options [tags] - type source
+// superoptions". The device number tells bind mounts of one file system apart from others.
+std::vector<MountEntry> ReadMountInfo(std::istream& in) {
+    std::vector<MountEntry> entries;
+    for (std::string line; std::getline(in, line);) {
+        const std::vector<std::string> fields = SplitFields(line);
+        auto separator = std::find(fields.begin(), fields.end(), "-");
+        if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 2 ||
+            separator - fields.begin() < 6) {
+            continue;
+        }
+        entries.push_back({fields[2], UnescapeMountField(fields[4]), *(separator + 1)});
+    }
+    return entries;
+}
+
+// /proc/self/mounts: "source mountpoint type options 0 0".
+std::vector<MountEntry> ReadMounts(std::istream& in) {
+    std::vector<MountEntry> entries;
+    for (std::string line; std::getline(in, line);) {
+        const std::vector<std::string> fields = SplitFields(line);
+        if (fields.size() < 3) continue;
+        entries.push_back(
+            {UnescapeMountField(fields[0]), UnescapeMountField(fields[1]), fields[2]});
+    }
+    return entries;
+}
+#endif
 
 #ifdef MT_POSIX
 
@@ -127,6 +202,7 @@ public:
         info.isSymlink = S_ISLNK(sx.stx_mode);
         info.isFolder = S_ISDIR(sx.stx_mode);
         info.size = S_ISREG(sx.stx_mode) ? sx.stx_size : 0;
+        info.device = static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor));
         const auto& t = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_mtime;
         info.created = TimePoint(std::chrono::duration_cast<TimePoint::duration>(
             std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec)));
@@ -137,6 +213,7 @@ public:
         info.isSymlink = S_ISLNK(st.st_mode);
         info.isFolder = S_ISDIR(st.st_mode);
         info.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+        info.device = static_cast<uint64_t>(st.st_dev);
 #if defined(__APPLE__)
         info.created = TimePoint(std::chrono::duration_cast<TimePoint::duration>(
             std::chrono::seconds(st.st_birthtimespec.tv_sec)));
@@ -221,7 +298,12 @@ public:
             return nullptr;
         }
         struct stat st;
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (::fstat(fd, &st) != 0) {
+            if (error) *error = ErrorFromSystem(errno);
+            ::close(fd);
+            return nullptr;
+        }
+        if (!S_ISREG(st.st_mode)) {
             if (error) *error = ErrorFromSystem(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
             ::close(fd);
             return nullptr;
@@ -343,6 +425,30 @@ public:
         std::string result(resolved);
         ::free(resolved);
         return result;
+    }
+
+    std::vector<MountEntry> MountTable() override {
+#if defined(__linux__)
+        if (std::ifstream info("/proc/self/mountinfo"); info) {
+            auto entries = ReadMountInfo(info);
+            if (!entries.empty()) return entries;
+        }
+        std::ifstream mounts("/proc/self/mounts");
+        return ReadMounts(mounts);
+#elif defined(__APPLE__)
+        // The volumes a user sees are those mounted in /Volumes.
+        std::vector<MountEntry> entries;
+        struct statfs* mounts = nullptr;
+        const int count = ::getmntinfo(&mounts, MNT_NOWAIT);
+        for (int i = 0; i < count; ++i) {
+            std::string mountPoint = mounts[i].f_mntonname;
+            if (mountPoint.rfind("/Volumes/", 0) != 0) continue;
+            entries.push_back({mounts[i].f_mntfromname, mountPoint, mounts[i].f_fstypename});
+        }
+        return entries;
+#else
+        return {};
+#endif
     }
 };
 
@@ -478,6 +584,24 @@ public:
         auto resolved = fs::canonical(fs::u8path(path), ec);
         if (ec) return std::nullopt;
         return Utf8(resolved);
+    }
+    std::vector<MountEntry> MountTable() override {
+        std::vector<MountEntry> entries;
+#if defined(_WIN32)
+        // Every drive letter in use, with the name of its file system ("NTFS", "exFAT").
+        const DWORD drives = ::GetLogicalDrives();
+        for (int letter = 0; letter < 26; ++letter) {
+            if (!(drives & (DWORD(1) << letter))) continue;
+            const std::string root = std::string(1, static_cast<char>('A' + letter)) + ":\\";
+            char type[MAX_PATH + 1] = {};
+            if (!::GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, type,
+                                         sizeof type)) {
+                continue;
+            }
+            entries.push_back({root, std::string(1, static_cast<char>('A' + letter)) + ":/", type});
+        }
+#endif
+        return entries;
     }
 };
 

@@ -102,7 +102,7 @@ protected:
     }
 
     std::string DateOf(const std::string& path) {
-        auto date = FolderItem(path, volume.top).CreationDate();
+        auto date = FolderItem(path, volume.top, RealFileSystem()).CreationDate();
         return date ? ShortDateTimeText(*date) : std::string();
     }
 

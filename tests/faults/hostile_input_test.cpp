@@ -620,7 +620,7 @@ TEST_P(HostileFileSystemTest, ClearWordsAndNothingChangedOutside) {
     c.setup(scene);
     const auto outside = scene.OutsideTheMediaFolder();
     const auto volume = fixtures::SnapshotWithLinks(scene.top);
-    fixtures::ScriptedFileSystem fs;
+    fixtures::ScriptedFileSystem fs(RealFileSystem());
     c.arm(scene, fs);
 
     const std::vector<std::string> lines = RunThrough(fs, scene, c);

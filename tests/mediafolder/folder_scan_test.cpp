@@ -36,7 +36,8 @@ struct EmptyVolume {
     std::string media = MakeMediaFolder(top);
 
     std::unique_ptr<Tarnwicker> Read() {
-        auto folder = std::make_unique<Tarnwicker>(FolderItem::Volume(top), false);
+        auto folder =
+            std::make_unique<Tarnwicker>(FolderItem::Volume(top, RealFileSystem()), false);
         folder->ReadDatabase();
         return folder;
     }
@@ -146,7 +147,7 @@ TEST(FolderScanTest, AddedFolderIsKeyedByItsOwnName) {
     MakeFolder(cuts + "/Spot30_sifted");
     WriteMediaFile(cuts + "/Spot30_sifted/b.omf", "Spot30", 101);
 
-    Tarnwicker folder(FolderItem::OnItsVolume(cuts), true);
+    Tarnwicker folder(FolderItem::OnItsVolume(cuts, RealFileSystem()), true);
     folder.ReadDatabase();
 
     EXPECT_EQ(ProjectsOf(folder.MediaFiles),
@@ -178,7 +179,7 @@ TEST(FolderScanTest, ScanChangesNothingOnDisk) {
     WriteFileWithoutTrailer(volume.MediaPath("E.sd2"), 64);
     const TreeSnapshot before = SnapshotTree(temp.path());
 
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     folder.ReadDatabase();
     folder.GetSize();
@@ -190,10 +191,10 @@ TEST(FolderScanTest, ScanChangesNothingOnDisk) {
 TEST(FolderScanTest, ReadAFolderAppendsAndSkipsMissingFolders) {
     EmptyVolume volume;
     WriteMediaFile(volume.media + "/a.omf", "Spot30", 100);
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
 
     folder.ReadAFolder(std::nullopt);
-    folder.ReadAFolder(FolderItem::Volume(volume.top).Child("nothing here"));
+    folder.ReadAFolder(FolderItem::Volume(volume.top, RealFileSystem()).Child("nothing here"));
     EXPECT_TRUE(folder.MediaFiles.empty());
 
     folder.ReadAFolder(folder.mediafolder);
@@ -208,7 +209,7 @@ TEST(FolderScanTest, YieldsForEveryEntry) {
         WriteFileBytes(volume.media + "/skip" + std::to_string(i) + ".txt", "x");
     }
     HookRecorder hooks;
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadAFolder(folder.mediafolder);
     EXPECT_GE(hooks.yields, 5);
 }

@@ -31,7 +31,7 @@ struct DatabaseOnly {
         media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
         WriteFileBytes(media + "/msmFMID.pmr", database);
     }
-    std::unique_ptr<Tarnwicker> Read(FileSystem& fs = RealFileSystem()) {
+    std::unique_ptr<Tarnwicker> Read(FileSystem& fs) {
         auto folder =
             std::make_unique<Tarnwicker>(FolderItem::Volume(temp.Path("Media"), fs), false);
         folder->ReadDatabase();
@@ -59,7 +59,7 @@ TEST(MediaDatabaseReaderTest, RecordsBecomeMediaFilesInFileOrder) {
     WriteDatabase(media + "/msmFMID.pmr", records);
     HookRecorder hooks;
 
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     folder.ReadDatabase();
 
     ASSERT_EQ(folder.MediaFiles.size(), 3u);
@@ -87,7 +87,7 @@ TEST(MediaDatabaseReaderTest, RecordsBecomeMediaFilesInFileOrder) {
 TEST(MediaDatabaseReaderTest, FileListedAndScannedIsCataloguedTwice) {
     TempFolder temp;
     TestVolume volume = BuildVolume(temp.path(), "Media", {{"Clip.omf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
 
     ASSERT_EQ(folder.MediaFiles.size(), 2u);
@@ -106,7 +106,7 @@ TEST(MediaDatabaseReaderTest, FileListedAndScannedIsCataloguedTwice) {
 TEST(MediaDatabaseReaderTest, SecondReadReplacesTheCatalogue) {
     TempFolder temp;
     TestVolume volume = BuildVolume(temp.path(), "Media", {{"Clip.omf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     MediaFilePtr first = folder.MediaFiles[0];
 
@@ -140,7 +140,7 @@ TEST_P(DatabaseCountTest, ReadsAtMostCountAndNeverPastTheEnd) {
     }
     WriteDatabase(media + "/msmFMID.pmr", records, false, c.count);
 
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     const std::string verdict = folder.error;
     folder.ReadDatabase();
 
@@ -179,7 +179,7 @@ TEST(MediaDatabaseReaderTest, RecordCutShortIsReadWithWhatIsThere) {
     for (size_t length = 0; length <= full.size(); ++length) {
         SCOPED_TRACE(length);
         DatabaseOnly db(full.substr(0, length));
-        auto folder = db.Read();
+        auto folder = db.Read(RealFileSystem());
         const size_t expected = length <= 12 ? 0 : length <= firstEnd ? 1 : 2;
         ASSERT_EQ(folder->MediaFiles.size(), expected);
         if (expected == 2) {
@@ -191,7 +191,7 @@ TEST(MediaDatabaseReaderTest, RecordCutShortIsReadWithWhatIsThere) {
 
     // Cut in the middle of the second file name.
     DatabaseOnly db(full.substr(0, firstEnd + 8 + 2 + 3));
-    auto folder = db.Read();
+    auto folder = db.Read(RealFileSystem());
     ASSERT_EQ(folder->MediaFiles.size(), 2u);
     EXPECT_EQ(folder->MediaFiles[1]->filename, "Sec");
     EXPECT_EQ(folder->MediaFiles[1]->project, "");
@@ -207,7 +207,7 @@ TEST(MediaDatabaseReaderTest, NegativeLengthsReadAsEmptyNames) {
     DatabaseOnly db(database);
     WriteMediaFile(db.media + "/B.omf", "Trailer", 100);
 
-    auto folder = db.Read();
+    auto folder = db.Read(RealFileSystem());
 
     ASSERT_EQ(CountFrom(*folder, "D"), 2u);
     EXPECT_EQ(folder->MediaFiles[0]->filename, "");
@@ -238,7 +238,7 @@ TEST(MediaDatabaseReaderTest, DamagedDatabasesAreReadWithoutHarm) {
         SCOPED_TRACE(input.size());
         DatabaseOnly db(input);
         const auto before = SnapshotTree(db.temp.path());
-        auto folder = db.Read();
+        auto folder = db.Read(RealFileSystem());
         EXPECT_TRUE(folder->Scanned());
         EXPECT_LE(folder->MediaFiles.size(), input.size());
         for (const auto& m : folder->MediaFiles) {
@@ -308,7 +308,7 @@ TEST(MediaDatabaseReaderTest, WithoutDatabaseTheFolderScanAloneRuns) {
     TempFolder temp;
     TestVolume volume =
         BuildVolume(temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}}, false);
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
 
     EXPECT_EQ(CountFrom(folder, "F"), 2u);
@@ -323,7 +323,7 @@ TEST(MediaDatabaseReaderTest, RealLittleEndianDatabase) {
     std::string media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
     std::filesystem::copy_file(RealDataPath("pmr/msmFMID.pmr"), media + "/msmFMID.pmr");
 
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     EXPECT_EQ(folder.databasecount, 12);
     EXPECT_TRUE(folder.databaseLittleEndian);
     EXPECT_EQ(folder.error, "database not up to date");
@@ -351,7 +351,7 @@ TEST(MediaDatabaseReaderTest, LittleEndianDatabaseIsReadInThatOrder) {
     WriteFileBytes(
         media + "/msmFMID.pmr",
         BuildDatabase({{MobId(1), "A.mxf", "Spot30"}, {MobId(2), "B.mxf", "Trailer"}}, true));
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     folder.ReadDatabase();
 
     EXPECT_TRUE(folder.databaseLittleEndian);
@@ -383,7 +383,7 @@ TEST_P(HostileNameTest, NamesOnlyAnEntryOfTheMediaFolder) {
     if (!c.onDisk.empty()) WriteFileBytes(media + "/" + c.onDisk, "media");
     WriteDatabase(media + "/msmFMID.pmr", {{MobId(1), c.name, "Spot30"}});
 
-    Tarnwicker folder(FolderItem::Volume(top), false);
+    Tarnwicker folder(FolderItem::Volume(top, RealFileSystem()), false);
     folder.ReadDatabase();
 
     ASSERT_GE(folder.MediaFiles.size(), 1u);

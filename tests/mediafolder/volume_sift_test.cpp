@@ -28,7 +28,7 @@ TEST_F(VolumeSiftTest, MovesEveryProjectIntoItsFolder) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}, {"C.omf", "Spot30"}});
     const auto sums = ContentChecksums(SnapshotTree(volume.top));
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     FakeStatusLabel label;
     folder.label = &label;
 
@@ -58,7 +58,7 @@ TEST_F(VolumeSiftTest, MovesEveryProjectIntoItsFolder) {
 TEST_F(VolumeSiftTest, SiftedProjectNamesAreSkipped) {
     TestVolume volume =
         BuildVolume(temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Old_SIFTED"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
 
     folder.Sift();
 
@@ -72,7 +72,7 @@ TEST_F(VolumeSiftTest, FileInPlaceOfAProjectFolderStopsTheSift) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media", {{"A.mxf", "Alpha"}, {"S.mxf", "Spot30"}, {"T.mxf", "Trailer"}});
     WriteFileBytes(volume.MediaPath("Spot30_sifted"), "in the way");
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
 
     folder.Sift();
 
@@ -91,7 +91,7 @@ TEST_F(VolumeSiftTest, FileInPlaceOfAProjectFolderStopsTheSift) {
 TEST_F(VolumeSiftTest, FolderThatCannotBeCreatedStopsTheSift) {
     TestVolume volume =
         BuildVolume(temp.path(), "Media", {{"A.mxf", "Alpha"}, {"S.mxf", "Spot30"}});
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailCreateFolder(EACCES);
     Tarnwicker folder(FolderItem::Volume(volume.top, fs), false);
     FakeProgressBar bar;
@@ -114,7 +114,7 @@ TEST_F(VolumeSiftTest, AddedFolderGetsProjectFoldersButKeepsItsFiles) {
     WriteMediaFile(cuts + "/B.mxf", "Trailer", 101);
     WriteDatabase(cuts + "/msmFMID.pmr",
                   {{MobId(1), "A.mxf", "Spot30"}, {MobId(2), "B.mxf", "Trailer"}});
-    Tarnwicker folder(FolderItem::OnItsVolume(cuts), true);
+    Tarnwicker folder(FolderItem::OnItsVolume(cuts, RealFileSystem()), true);
     FakeProgressBar bar;
     folder.progress = &bar;
     SteppingTicks ticks;
@@ -132,7 +132,7 @@ TEST_F(VolumeSiftTest, AddedFolderGetsProjectFoldersButKeepsItsFiles) {
 
 TEST_F(VolumeSiftTest, FolderWithoutProjectsLogsHeaderAndEnd) {
     MakeMediaFolder(MakeVolume(temp.path(), "Media"));
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
 
     folder.Sift();
 
@@ -150,7 +150,7 @@ TEST_F(VolumeSiftTest, ProgressCountsTheWholeCatalogue) {
         WriteMediaFile(volume.MediaPath("Old_sifted/o" + std::to_string(i) + ".omf"), "Old",
                        100 + i);
     }
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     ASSERT_EQ(folder.MediaFiles.size(), 10u);
     FakeProgressBar bar;
@@ -169,7 +169,7 @@ TEST_F(VolumeSiftTest, ProgressCountsTheWholeCatalogue) {
 TEST_F(VolumeSiftTest, SecondSiftWithoutScanMovesNothing) {
     TestVolume volume =
         BuildVolume(temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.Sift();
     const TreeSnapshot afterFirst = SnapshotTree(volume.top);
 
@@ -183,7 +183,7 @@ TEST_F(VolumeSiftTest, SecondSiftWithoutScanMovesNothing) {
 TEST_F(VolumeSiftTest, FileThatFailsToMoveIsLoggedAndTheRestGoOn) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Trailer"}});
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailNthRename(2, EACCES);
     Tarnwicker folder(FolderItem::Volume(volume.top, fs), false);
 
@@ -201,7 +201,7 @@ TEST_F(VolumeSiftTest, FileThatFailsToMoveIsLoggedAndTheRestGoOn) {
 
 TEST_F(VolumeSiftTest, SiftUsesTheCatalogueAlreadyRead) {
     TestVolume volume = BuildVolume(temp.path(), "Media", {{"A.mxf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     // Files that arrive after the read are not in the catalogue, so the sift leaves them.
     WriteMediaFile(volume.MediaPath("Late.omf"), "Spot30", 100);

@@ -25,7 +25,7 @@ protected:
     fixtures::TempFolder temp;
     std::string volumePath = fixtures::MakeVolume(temp.path(), "Media");
     std::string mediaPath = fixtures::MakeMediaFolder(volumePath);
-    FolderItem volume = FolderItem::Volume(volumePath);
+    FolderItem volume = FolderItem::Volume(volumePath, RealFileSystem());
     FolderItem media = volume.Child("OMFI MediaFiles");
 };
 
@@ -80,13 +80,13 @@ TEST_F(FolderItemTest, ColonPathEndsWithColonForFolders) {
           Row{media.Child("missing"), "Media:OMFI MediaFiles:missing"}}) {
         EXPECT_EQ(row.item.ColonPath(), row.colonPath) << row.item.ShellPath();
     }
-    EXPECT_EQ(FolderItem::Volume(volumePath + "/").ColonPath(), "Media:");
+    EXPECT_EQ(FolderItem::Volume(volumePath + "/", RealFileSystem()).ColonPath(), "Media:");
 }
 
 TEST_F(FolderItemTest, ColonInTheVolumeNameShowsAsSlash) {
     const std::string odd = fixtures::MakeFolder(temp.Path("Disk:2"));
     fixtures::MakeMediaFolder(odd);
-    FolderItem top = FolderItem::Volume(odd);
+    FolderItem top = FolderItem::Volume(odd, RealFileSystem());
     EXPECT_EQ(top.ColonPath(), "Disk/2:");
     EXPECT_EQ(top.Child("OMFI MediaFiles").ColonPath(), "Disk/2:OMFI MediaFiles:");
 }
@@ -173,7 +173,7 @@ TEST_F(FolderItemTest, SidecarThatIsALinkIsNotFollowed) {
 TEST_F(FolderItemTest, SampleSidecarBesideItsFile) {
     MT_REQUIRE_REALDATA();
     const std::string folder = fixtures::RealDataPath("appledouble/ciderpress2");
-    FolderItem docs = FolderItem::Volume(folder).Child("gshk.docs");
+    FolderItem docs = FolderItem::Volume(folder, RealFileSystem()).Child("gshk.docs");
     ASSERT_TRUE(docs.Exists());
     EXPECT_EQ(docs.MacType(), "TEXT");
     EXPECT_EQ(docs.ResourceForkLength(), 575u);
@@ -219,7 +219,7 @@ TEST_F(FolderItemTest, MoveTakesTheSidecarAndNeverReplaces) {
 }
 
 TEST_F(FolderItemTest, MoveGoesBackWhenTheSidecarCannotFollow) {
-    fixtures::FaultInjectingFileSystem fs;
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
     fixtures::WriteFileBytes(mediaPath + "/a.omf", "data");
     fixtures::WriteSidecar(mediaPath + "/a.omf", "ATmf", "AvMC");
     fixtures::MakeFolder(mediaPath + "/P_sifted");
@@ -239,7 +239,7 @@ TEST_F(FolderItemTest, CopyTakesDataAttributesAndSidecarAndNeverReplaces) {
     if (xattrs) fixtures::SetAttribute(mediaPath + "/a.omf", "user.mactarnwick.note", "kept");
     const std::string target = fixtures::MakeFolder(temp.Path("Backup"));
     FolderItem a = media.Child("a.omf");
-    ASSERT_TRUE(a.CopyFileTo(FolderItem::Volume(target)));
+    ASSERT_TRUE(a.CopyFileTo(FolderItem::Volume(target, RealFileSystem())));
     EXPECT_THAT(ListFolder(target), ElementsAre("._a.omf", "a.omf"));
     EXPECT_EQ(fixtures::ReadFileBytes(target + "/a.omf"), data);
     EXPECT_EQ(fixtures::ReadFileBytes(target + "/._a.omf"),
@@ -252,7 +252,7 @@ TEST_F(FolderItemTest, CopyTakesDataAttributesAndSidecarAndNeverReplaces) {
     fixtures::WriteFileBytes(mediaPath + "/b.omf", "b");
     fixtures::WriteFileBytes(target + "/b.omf", "old");
     FolderItem b = media.Child("b.omf");
-    EXPECT_FALSE(b.CopyFileTo(FolderItem::Volume(target)));
+    EXPECT_FALSE(b.CopyFileTo(FolderItem::Volume(target, RealFileSystem())));
     EXPECT_EQ(b.LastErrorCode(), kFileExistsCode);
     EXPECT_EQ(fixtures::ReadFileBytes(target + "/b.omf"), "old");
 }
@@ -267,8 +267,9 @@ TEST_F(FolderItemTest, CopyOfTheLongestNameSucceeds) {
         fixtures::TempFolder folder;
         fixtures::WriteFileBytes(folder.Path(name), "data");
         const std::string target = fixtures::MakeFolder(folder.Path("Backup"));
-        FolderItem file = FolderItem::Volume(folder.path()).Child(name);
-        EXPECT_TRUE(file.CopyFileTo(FolderItem::Volume(target))) << file.LastErrorMessage();
+        FolderItem file = FolderItem::Volume(folder.path(), RealFileSystem()).Child(name);
+        EXPECT_TRUE(file.CopyFileTo(FolderItem::Volume(target, RealFileSystem())))
+            << file.LastErrorMessage();
         EXPECT_EQ(ListFolder(target), std::vector<std::string>{name});
     }
 }
@@ -300,7 +301,7 @@ TEST_F(FolderItemTest, ErrorCodesOfMissingSourceOrTarget) {
 }
 
 TEST_F(FolderItemTest, ItsVolumeHoldsIt) {
-    FolderItem item = FolderItem::OnItsVolume(mediaPath);
+    FolderItem item = FolderItem::OnItsVolume(mediaPath, RealFileSystem());
     EXPECT_EQ(item.ShellPath(), mediaPath);
     EXPECT_EQ(mediaPath.rfind(item.VolumeRoot(), 0), 0u) << item.VolumeRoot();
 }

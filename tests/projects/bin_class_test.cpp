@@ -26,7 +26,7 @@ MediaFilePtr WithId(const Bytes& premob) {
     return media;
 }
 
-std::shared_ptr<BinClass> BinAt(const std::string& path, FileSystem& fs = RealFileSystem()) {
+std::shared_ptr<BinClass> BinAt(const std::string& path, FileSystem& fs) {
     auto bin = std::make_shared<BinClass>();
     bin->file = FolderItem::OnItsVolume(path, fs);
     return bin;
@@ -43,7 +43,7 @@ TEST(BinUsedTest, IdAnywhereInTheBinMeansUsed) {
         bytes += split.substr(0, 4) + "gap" + split.substr(4);
         WriteFileBytes(path, bytes);
     }
-    auto bin = BinAt(path);
+    auto bin = BinAt(path, RealFileSystem());
 
     EXPECT_TRUE(bin->Used(*WithId(MobId(1))));
     EXPECT_TRUE(bin->Used(*WithId(MobId(2))));
@@ -51,7 +51,7 @@ TEST(BinUsedTest, IdAnywhereInTheBinMeansUsed) {
     EXPECT_FALSE(bin->Used(*WithId(MobId(4))));
     // Byte for byte: the same letters in another case are another id.
     WriteBin(temp.Path("case.avb"), {Bytes("abcdefgh")});
-    auto caseBin = BinAt(temp.Path("case.avb"));
+    auto caseBin = BinAt(temp.Path("case.avb"), RealFileSystem());
     EXPECT_TRUE(caseBin->Used(*WithId("abcdefgh")));
     EXPECT_FALSE(caseBin->Used(*WithId("ABCDEFGH")));
     // A file without an id (found by the folder scan) is used by no bin.
@@ -62,7 +62,7 @@ TEST(BinUsedTest, IdAnywhereInTheBinMeansUsed) {
 TEST(BinUsedTest, AddKeepsOnlyUsedFilesInOrder) {
     TempFolder temp;
     WriteBin(temp.Path("b.avb"), {MobId(3), MobId(1)});
-    auto bin = BinAt(temp.Path("b.avb"));
+    auto bin = BinAt(temp.Path("b.avb"), RealFileSystem());
     MediaFileList files = {WithId(MobId(1)), WithId(MobId(2)), WithId(""), WithId(MobId(3)),
                            WithId(MobId(1))};
 
@@ -77,7 +77,7 @@ TEST(BinUsedTest, EmptyOrMissingBinIsOpenedForEveryFileAndUsesNone) {
     WriteFileBytes(temp.Path("empty.avb"), "");
     for (const char* name : {"empty.avb", "missing.avb"}) {
         SCOPED_TRACE(name);
-        FaultInjectingFileSystem fs;
+        FaultInjectingFileSystem fs(RealFileSystem());
         auto bin = BinAt(temp.Path(name), fs);
         bin->AddMediaFiles({WithId(MobId(1)), WithId(MobId(2)), WithId(MobId(3))});
         EXPECT_TRUE(bin->MediaFiles.empty());
@@ -91,7 +91,7 @@ TEST(BinUsedTest, BinIsReadOnceAndKept) {
     TempFolder temp;
     const std::string path = temp.Path("b.avb");
     WriteBin(path, {MobId(1)});
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     auto bin = BinAt(path, fs);
     EXPECT_TRUE(bin->Used(*WithId(MobId(1))));
 
@@ -101,7 +101,7 @@ TEST(BinUsedTest, BinIsReadOnceAndKept) {
     EXPECT_FALSE(bin->Used(*WithId(MobId(2))));
     EXPECT_EQ(fs.CountCalls("OpenRead", path), 1);
     // A bin added again is a new object that reads the file anew.
-    EXPECT_TRUE(BinAt(path)->Used(*WithId(MobId(2))));
+    EXPECT_TRUE(BinAt(path, RealFileSystem())->Used(*WithId(MobId(2))));
 }
 
 TEST(BinUsedTest, ManySearchesGiveWhatAPlainSearchGives) {
@@ -113,7 +113,7 @@ TEST(BinUsedTest, ManySearchesGiveWhatAPlainSearchGives) {
     const Bytes content = first + BuildBin(ids, 3) + last;
     const std::string path = temp.Path("big.avb");
     WriteFileBytes(path, content);
-    auto bin = BinAt(path);
+    auto bin = BinAt(path, RealFileSystem());
 
     std::vector<Bytes> queries = {first, last, content.substr(1, 8),
                                   content.substr(content.size() - 9, 8)};
@@ -144,7 +144,7 @@ TEST(BinUsedTest, ManySearchesGiveWhatAPlainSearchGives) {
 TEST(BinUsedTest, TinyBinSearchedOftenStaysCorrect) {
     TempFolder temp;
     WriteFileBytes(temp.Path("tiny.avb"), "abcde");
-    auto bin = BinAt(temp.Path("tiny.avb"));
+    auto bin = BinAt(temp.Path("tiny.avb"), RealFileSystem());
     for (int i = 0; i < 40; ++i) {
         EXPECT_FALSE(bin->Used(*WithId("abcdefgh")));
         EXPECT_TRUE(bin->Used(*WithId("bcd")));
@@ -156,7 +156,7 @@ TEST(BinUsedTest, RealBinsAreSearchedLikeAnyBytes) {
     for (const char* name : {"avb/linear01.avb", "avb/test_file_01.avb"}) {
         SCOPED_TRACE(name);
         const Bytes content = *ReadFileBytes(RealDataPath(name));
-        auto bin = BinAt(RealDataPath(name));
+        auto bin = BinAt(RealDataPath(name), RealFileSystem());
         std::vector<Bytes> queries;
         for (uint32_t i = 0; i < 30; ++i) queries.push_back(MobId(i));
         for (size_t at = 0; at + 8 <= content.size(); at += content.size() / 23) {
@@ -174,17 +174,17 @@ TEST(BinStatusTest, NameCountAndSize) {
     TempFolder temp;
     TestVolume volume = BuildVolume(
         temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     const std::string path = temp.Path("Scene 12.avb");
     WriteBin(path, {volume.mobIds[0], volume.mobIds[2]});
 
-    auto unused = BinAt(temp.Path("Scene 12.avb"));
+    auto unused = BinAt(temp.Path("Scene 12.avb"), RealFileSystem());
     EXPECT_EQ(unused->Name(), "Scene 12.avb");
     EXPECT_EQ(unused->DumpStatus(), "Scene 12.avb - 0 Files -");
     EXPECT_EQ(BinClass().Name(), "");
 
-    auto bin = BinAt(path);
+    auto bin = BinAt(path, RealFileSystem());
     bin->AddMediaFiles(folder.GetFilesForProject(""));
     const double size = static_cast<double>(std::filesystem::file_size(volume.MediaPath("A.mxf")) +
                                             std::filesystem::file_size(volume.MediaPath("C.mxf")));
@@ -201,10 +201,10 @@ TEST(CopyBinTest, CopiesWhatIsNotThereAndReportsWhatIs) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media",
         {{"A.mxf", "Spot30"}, {"B.mxf", "Trailer"}, {"C.mxf", "Spot30"}, {"D.mxf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     WriteBin(temp.Path("Scene 12.avb"), volume.mobIds);
-    auto bin = BinAt(temp.Path("Scene 12.avb"));
+    auto bin = BinAt(temp.Path("Scene 12.avb"), RealFileSystem());
     bin->AddMediaFiles(folder.GetFilesForProject(""));
     ASSERT_EQ(bin->MediaFiles.size(), 4u);
     const std::string target = MakeFolder(temp.Path("Target"));
@@ -214,7 +214,7 @@ TEST(CopyBinTest, CopiesWhatIsNotThereAndReportsWhatIs) {
     bin->progress = &bar;
     SteppingTicks ticks;
 
-    bin->CopyBin(FolderItem::OnItsVolume(target));
+    bin->CopyBin(FolderItem::OnItsVolume(target, RealFileSystem()));
 
     EXPECT_EQ(Checksum(target + "/A.mxf"), Checksum(volume.MediaPath("A.mxf")));
     EXPECT_EQ(Checksum(target + "/C.mxf"), Checksum(volume.MediaPath("C.mxf")));
@@ -237,19 +237,19 @@ TEST(CopyBinTest, CopyingAgainChangesNothing) {
     TempFolder temp;
     HookRecorder hooks;
     TestVolume volume = BuildVolume(temp.path(), "Media", {{"A.mxf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     WriteBin(temp.Path("b.avb"), volume.mobIds);
-    auto bin = BinAt(temp.Path("b.avb"));
+    auto bin = BinAt(temp.Path("b.avb"), RealFileSystem());
     bin->AddMediaFiles(folder.MediaFiles);
     const std::string target = temp.Path("Target");
 
-    bin->CopyBin(FolderItem::OnItsVolume(target));
+    bin->CopyBin(FolderItem::OnItsVolume(target, RealFileSystem()));
     EXPECT_TRUE(hooks.messages.empty());
     EXPECT_EQ(bin->loglines.size(), 2u);
     const TreeSnapshot once = SnapshotTree(temp.path());
 
-    bin->CopyBin(FolderItem::OnItsVolume(target));
+    bin->CopyBin(FolderItem::OnItsVolume(target, RealFileSystem()));
     EXPECT_EQ(SnapshotTree(temp.path()), once);
     EXPECT_EQ(bin->loglines.size(), 3u);
     EXPECT_EQ(hooks.messages.size(), 1u);

@@ -31,7 +31,7 @@ struct ReadVolume {
     TestVolume volume;
     std::shared_ptr<Tarnwicker> folder;
 
-    explicit ReadVolume(const std::vector<MediaSpec>& files, FileSystem& fs = RealFileSystem()) {
+    explicit ReadVolume(const std::vector<MediaSpec>& files, FileSystem& fs) {
         volume = BuildVolume(temp.path(), "Media", files);
         folder = std::make_shared<Tarnwicker>(FolderItem::Volume(volume.top, fs), false);
         folder->ReadDatabase();
@@ -44,7 +44,7 @@ struct ReadVolume {
 };
 
 TEST(ProjectStatusTest, CountsFilesThatExistNow) {
-    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}});
+    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}}, RealFileSystem());
     const std::string a = v.volume.MediaPath("A.mxf");
 
     mt::Project empty("Spot30");
@@ -73,7 +73,7 @@ TEST(ProjectStatusTest, CountsFilesThatExistNow) {
 }
 
 TEST(ProjectStatusTest, AddKeepsOrderAndSharesObjects) {
-    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
+    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}}, RealFileSystem());
     ProjectPtr project = v.Project("Spot30");
     project->AddMediaFiles({});
     ASSERT_EQ(project->MediaFiles.size(), 3u);
@@ -120,7 +120,7 @@ TEST_P(ProjectOperationTest, ActsOnEveryFileAndLogs) {
         auto media = std::make_shared<MediaFile>();
         media->filename = n;
         media->project = "Spot30";
-        media->file = FolderItem(from + "/" + n, volume.top);
+        media->file = FolderItem(from + "/" + n, volume.top, RealFileSystem());
         project.MediaFiles.push_back(media);
     }
     FakeProgressBar bar;
@@ -129,7 +129,7 @@ TEST_P(ProjectOperationTest, ActsOnEveryFileAndLogs) {
     project.label = &label;
     SteppingTicks ticks;
 
-    c.run(project, FolderItem::OnItsVolume(target));
+    c.run(project, FolderItem::OnItsVolume(target, RealFileSystem()));
 
     const std::string to = c.after == Place::SiftedFolder ? sifted
                            : c.after == Place::Target     ? target
@@ -174,7 +174,7 @@ protected:
 };
 
 TEST_F(ProjectGuardTest, MovedProjectRefusesSiftAndUnsiftButNotCopy) {
-    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}});
+    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}}, RealFileSystem());
     ProjectPtr project = v.Project("Spot30");
     FakeProgressBar bar;
     project->progress = &bar;
@@ -203,7 +203,7 @@ TEST_F(ProjectGuardTest, MovedProjectRefusesSiftAndUnsiftButNotCopy) {
     // so there is nothing to copy until a new scan, and that is no error.
     hooks.messages.clear();
     const std::string target = v.temp.Path("Target");
-    project->CopyProject(FolderItem::OnItsVolume(target));
+    project->CopyProject(FolderItem::OnItsVolume(target, RealFileSystem()));
     EXPECT_EQ(LogOf(*project),
               (std::vector<std::string>{" Copy Project Spot30 to " + target, " end "}));
     EXPECT_TRUE(hooks.messages.empty());
@@ -222,8 +222,8 @@ TEST_F(ProjectGuardTest, UnsiftAlsoMarksTheProjectMoved) {
 TEST_F(ProjectGuardTest, CopyNeverMarksTheProjectMoved) {
     TempFolder temp;
     mt::Project project("Empty");
-    project.CopyProject(FolderItem::OnItsVolume(temp.path()));
-    project.CopyProject(FolderItem::OnItsVolume(temp.path()));
+    project.CopyProject(FolderItem::OnItsVolume(temp.path(), RealFileSystem()));
+    project.CopyProject(FolderItem::OnItsVolume(temp.path(), RealFileSystem()));
     EXPECT_FALSE(project.moved);
     project.SiftProject();
     EXPECT_TRUE(hooks.messages.empty());
@@ -231,7 +231,7 @@ TEST_F(ProjectGuardTest, CopyNeverMarksTheProjectMoved) {
 }
 
 TEST(ProjectFailureTest, OneFailingFileAmongManyGivesOneLineAndOneBoxAtTheEnd) {
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailNthRename(3, EACCES);
     ReadVolume v({{"1.mxf", "Spot30"},
                   {"2.mxf", "Spot30"},
@@ -268,12 +268,12 @@ TEST(ProjectFailureTest, OneFailingFileAmongManyGivesOneLineAndOneBoxAtTheEnd) {
 
 TEST(ProjectFailureTest, CopyIntoFolderThatHoldsSomeFilesKeepsThemAndCopiesTheRest) {
     HookRecorder hooks;
-    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
+    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}}, RealFileSystem());
     const std::string target = MakeFolder(v.temp.Path("Target"));
     WriteFileBytes(target + "/B.mxf", "older copy");
     ProjectPtr project = v.Project("Spot30");
 
-    project->CopyProject(FolderItem::OnItsVolume(target));
+    project->CopyProject(FolderItem::OnItsVolume(target, RealFileSystem()));
 
     EXPECT_EQ(Checksum(target + "/A.mxf"), Checksum(v.volume.MediaPath("A.mxf")));
     EXPECT_EQ(ReadFileBytes(target + "/B.mxf"), "older copy");
@@ -289,7 +289,7 @@ TEST(ProjectFailureTest, CopyIntoFolderThatHoldsSomeFilesKeepsThemAndCopiesTheRe
 
 TEST(ProjectFailureTest, CopyThatRunsOutOfSpaceLeavesNoPartialFile) {
     HookRecorder hooks;
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     ReadVolume v({{"A.mxf", "Spot30", 4000}, {"B.mxf", "Spot30", 4000}}, fs);
     const std::string target = MakeFolder(v.temp.Path("Target"));
     ProjectPtr project = v.Project("Spot30");

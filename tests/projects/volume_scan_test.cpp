@@ -29,7 +29,7 @@ ProjectPtr Find(const std::vector<ProjectPtr>& projects, const Bytes& name) {
 }
 
 TarnwickerPtr OnVolume(const TestVolume& volume) {
-    return std::make_shared<Tarnwicker>(FolderItem::Volume(volume.top), false);
+    return std::make_shared<Tarnwicker>(FolderItem::Volume(volume.top, RealFileSystem()), false);
 }
 
 ProjectLists Scan(const std::vector<TarnwickerPtr>& folders, bool force = false) {
@@ -124,8 +124,11 @@ TEST_F(VolumeScanTest, FoldersWithoutMediaAddNoProjects) {
     MakeVolume(temp.path(), "Bare");
     MakeMediaFolder(MakeVolume(temp.path(), "Empty"));
     std::vector<TarnwickerPtr> folders = {
-        std::make_shared<Tarnwicker>(FolderItem::Volume(temp.Path("Bare")), false),
-        std::make_shared<Tarnwicker>(FolderItem::Volume(temp.Path("Empty")), false), nullptr};
+        std::make_shared<Tarnwicker>(FolderItem::Volume(temp.Path("Bare"), RealFileSystem()),
+                                     false),
+        std::make_shared<Tarnwicker>(FolderItem::Volume(temp.Path("Empty"), RealFileSystem()),
+                                     false),
+        nullptr};
     std::vector<size_t> seen;
 
     CaseInsensitiveDictionary names =
