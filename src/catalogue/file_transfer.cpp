@@ -2,13 +2,13 @@
 
 #include "catalogue/folder_item_extension.h"
 #include "catalogue/media_file.h"
+#include "catalogue/media_names.h"
 #include "platform/text.h"
 
 namespace mt {
 
 namespace {
 
-constexpr std::string_view kMediaFolderName = "OMFI MediaFiles";
 enum class Transfer { Move, Copy };
 
 // Moves or copies source into target; the message, empty on success.

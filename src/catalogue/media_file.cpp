@@ -1,5 +1,6 @@
 #include "catalogue/media_file.h"
 
+#include "catalogue/media_names.h"
 #include "platform/date_text.h"
 #include "platform/text.h"
 
@@ -28,7 +29,7 @@ std::string MediaFile::GetVolume() const {
     if (!parent) return {};
     std::string parentPath = parent->ColonPath();
     // The parent's colon path starts with the same volume name as the file's own.
-    if (ContainsIgnoringCase(parentPath, ":OMFI Mediafiles:")) {
+    if (ContainsIgnoringCase(parentPath, ":" + Bytes(kMediaFolderName) + ":")) {
         return parentPath.substr(0, parentPath.find(':'));
     }
     return parentPath;

@@ -10,13 +10,10 @@
 #include <vector>
 
 #include "catalogue/media_file.h"
+#include "catalogue/media_names.h"
 #include "mediafolder/dict_extension.h"
 
 namespace mt {
-
-inline constexpr std::string_view kMediaFolderName = "OMFI MediaFiles";
-inline constexpr std::string_view kDatabaseName = "msmFMID.pmr";
-inline constexpr std::string_view kSiftedSuffix = "_sifted";
 
 class Tarnwicker : public Worker {
 public:

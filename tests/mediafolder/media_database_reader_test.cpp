@@ -258,7 +258,7 @@ class SwitchableOpen : public FileSystemWrapper {
 public:
     SwitchableOpen() : FileSystemWrapper(RealFileSystem()) {}
     std::unique_ptr<ReadableFile> OpenRead(const std::string& p, FileError* e) override {
-        if (!allowDatabase && LastComponent(p) == "msmFMID.pmr") {
+        if (!allowDatabase && LastComponent(p) == kDatabaseName) {
             if (e) *e = ErrorFromSystem(EACCES);
             return nullptr;
         }
