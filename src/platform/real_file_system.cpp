@@ -4,9 +4,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "platform/mount_table.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #define MT_POSIX 1
@@ -68,72 +70,6 @@ std::optional<Bytes> ReadWholeFile(FileSystem& fs, const std::string& path) {
 }
 
 namespace {
-
-#if defined(__linux__)
-// The mount tables of /proc write blanks, tabs, line ends and backslashes of a mount point
-// as three octal digits after a backslash.
-std::string UnescapeMountField(const std::string& field) {
-    std::string out;
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size()) {
-            bool octal = true;
-            int value = 0;
-            for (size_t k = 1; k <= 3; ++k) {
-                const char c = field[i + k];
-                if (c < '0' || c > '7') octal = false;
-                value = value * 8 + (c - '0');
-            }
-            if (octal && value < 256) {
-                out += static_cast<char>(value);
-                i += 3;
-                continue;
-            }
-        }
-        out += field[i];
-    }
-    return out;
-}
-
-std::vector<std::string> SplitFields(const std::string& line) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    while (start < line.size()) {
-        size_t end = line.find(' ', start);
-        if (end == std::string::npos) end = line.size();
-        if (end > start) fields.push_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return fields;
-}
-
-// /proc/self/mountinfo: "id parent major:minor root mountpoint options [tags] - type source
-// superoptions". The device number tells bind mounts of one file system apart from others.
-std::vector<MountEntry> ReadMountInfo(std::istream& in) {
-    std::vector<MountEntry> entries;
-    for (std::string line; std::getline(in, line);) {
-        const std::vector<std::string> fields = SplitFields(line);
-        auto separator = std::find(fields.begin(), fields.end(), "-");
-        if (fields.size() < 5 || separator == fields.end() || fields.end() - separator < 2 ||
-            separator - fields.begin() < 6) {
-            continue;
-        }
-        entries.push_back({fields[2], UnescapeMountField(fields[4]), *(separator + 1)});
-    }
-    return entries;
-}
-
-// /proc/self/mounts: "source mountpoint type options 0 0".
-std::vector<MountEntry> ReadMounts(std::istream& in) {
-    std::vector<MountEntry> entries;
-    for (std::string line; std::getline(in, line);) {
-        const std::vector<std::string> fields = SplitFields(line);
-        if (fields.size() < 3) continue;
-        entries.push_back(
-            {UnescapeMountField(fields[0]), UnescapeMountField(fields[1]), fields[2]});
-    }
-    return entries;
-}
-#endif
 
 #ifdef MT_POSIX
 
@@ -429,12 +365,13 @@ public:
 
     std::vector<MountEntry> MountTable() override {
 #if defined(__linux__)
-        if (std::ifstream info("/proc/self/mountinfo"); info) {
-            auto entries = ReadMountInfo(info);
-            if (!entries.empty()) return entries;
-        }
-        std::ifstream mounts("/proc/self/mounts");
-        return ReadMounts(mounts);
+        auto readAll = [](const char* path) {
+            std::ifstream in(path);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        };
+        auto entries = ParseMountInfo(readAll("/proc/self/mountinfo"));
+        if (!entries.empty()) return entries;
+        return ParseMounts(readAll("/proc/self/mounts"));
 #elif defined(__APPLE__)
         // The volumes a user sees are those mounted in /Volumes.
         std::vector<MountEntry> entries;

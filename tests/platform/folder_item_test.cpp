@@ -304,6 +304,61 @@ TEST_F(FolderItemTest, ItsVolumeHoldsIt) {
     FolderItem item = FolderItem::OnItsVolume(mediaPath, RealFileSystem());
     EXPECT_EQ(item.ShellPath(), mediaPath);
     EXPECT_EQ(mediaPath.rfind(item.VolumeRoot(), 0), 0u) << item.VolumeRoot();
+    EXPECT_EQ(RealFileSystem().Stat(item.VolumeRoot()).device,
+              RealFileSystem().Stat(mediaPath).device);
+}
+
+// Devices as a file system reports them: "/Volumes/Media" and below on device 7, the rest
+// on device 1; and, when asked, no devices at all.
+class DeviceMap : public FileSystemWrapper {
+public:
+    DeviceMap() : FileSystemWrapper(RealFileSystem()) {}
+    FileInfo Stat(const std::string& p) override {
+        if (p.rfind("/nowhere", 0) == 0) return {};
+        FileInfo info;
+        info.exists = info.isFolder = true;
+        if (tellsDevices) info.device = p.rfind("/Volumes/Media", 0) == 0 ? 7 : 1;
+        return info;
+    }
+    bool tellsDevices = true;
+};
+
+TEST(FolderItemVolumeTest, OnItsVolumeClimbsWhileTheDeviceStaysTheSame) {
+    DeviceMap fs;
+    struct Row {
+        const char* path;
+        const char* root;
+    };
+    for (const Row& row : {Row{"/Volumes/Media/OMFI MediaFiles/Spot30_sifted", "/Volumes/Media"},
+                           Row{"/Volumes/Media", "/Volumes/Media"}, Row{"/Users/editor/Cuts", "/"},
+                           Row{"/nowhere/Cuts", "/nowhere/Cuts"}}) {
+        FolderItem item = FolderItem::OnItsVolume(row.path, fs);
+        EXPECT_EQ(item.VolumeRoot(), row.root) << row.path;
+        EXPECT_EQ(item.ShellPath(), row.path);
+        EXPECT_EQ(&item.fileSystem(), &fs);
+    }
+    // Where devices are unknown, the volume is the path's root.
+    fs.tellsDevices = false;
+    EXPECT_EQ(FolderItem::OnItsVolume("/Volumes/Media/Cuts", fs).VolumeRoot(), "/");
+}
+
+TEST(FolderItemVolumeTest, ResolveFollowsEveryLinkToTheRealPlace) {
+    fixtures::TempFolder temp;
+    FileSystem& fs = RealFileSystem();
+    const std::string folder = fixtures::MakeFolder(temp.Path("Real/Cuts"));
+    fixtures::WriteFileBytes(folder + "/Scene 12.avb", "bin");
+    std::filesystem::create_directory_symlink(folder, temp.Path("Cuts link"));
+    std::filesystem::create_symlink(temp.Path("Cuts link/Scene 12.avb"), temp.Path("Bin link"));
+    std::filesystem::create_symlink(temp.Path("gone"), temp.Path("Dangling"));
+    const auto real = fs.Resolve(folder);
+    ASSERT_TRUE(real);
+    EXPECT_EQ(*real, std::filesystem::canonical(folder).string());
+
+    EXPECT_EQ(fs.Resolve(temp.Path("Cuts link")), *real);
+    EXPECT_EQ(fs.Resolve(temp.Path("Bin link")), *real + "/Scene 12.avb");
+    EXPECT_EQ(fs.Resolve(temp.Path("Real/../Cuts link/Scene 12.avb")), *real + "/Scene 12.avb");
+    EXPECT_EQ(fs.Resolve(temp.Path("missing")), std::nullopt);
+    EXPECT_EQ(fs.Resolve(temp.Path("Dangling")), std::nullopt);
 }
 
 }  // namespace
