@@ -41,12 +41,21 @@ bool IsMediaFolder(const std::optional<FolderItem>& folder) {
 
 }  // namespace
 
+Bytes MediaFile::SiftedFolderName() const {
+    return fileproject.value_or(project) + Bytes(kSiftedSuffix);
+}
+
 void MediaFile::SiftFile() {
+    SiftedFolderFinder folders;
+    SiftFile(folders);
+}
+
+void MediaFile::SiftFile(SiftedFolderFinder& folders) {
     error.clear();
     if (!file || !file->Exists()) return;
     auto parent = file->Parent();
     if (!IsMediaFolder(parent)) return;
-    error = TransferStep(*file, parent->Child(project + "_sifted"), Transfer::Move);
+    error = TransferStep(*file, folders.Find(*parent, SiftedFolderName()), Transfer::Move);
 }
 
 void MediaFile::UnsiftFile() {

@@ -7,8 +7,10 @@
 namespace mt {
 
 double MediaFile::GetSize() {
-    if (!file || !file->Exists()) return 0;
-    return static_cast<double>(file->Length()) + static_cast<double>(file->ResourceForkLength());
+    if (!file) return 0;
+    const FileInfo info = file->Info();
+    if (!info.exists) return 0;
+    return static_cast<double>(info.size) + static_cast<double>(file->ResourceForkLength());
 }
 
 Bytes MediaFile::GetName() const { return file ? file->Name() : Bytes(); }

@@ -52,8 +52,11 @@ void Run(Project& project, const Operation& op) {
 }  // namespace
 
 void Project::SiftProject() {
-    Run(*this, {" Sift Project " + projectname, "Sift ", [](MediaFile& m) { m.SiftFile(); }, true,
-                "Project has already been sifted", "Error: Project has already been sifted"});
+    // One look at each media folder finds the project's sifted folder in any letter case.
+    SiftedFolderFinder folders;
+    Run(*this,
+        {" Sift Project " + projectname, "Sift ", [&folders](MediaFile& m) { m.SiftFile(folders); },
+         true, "Project has already been sifted", "Error: Project has already been sifted"});
 }
 
 void Project::UnsiftProject() {

@@ -78,6 +78,47 @@ TEST_F(TransferTest, EmptyProjectSiftsIntoUnderscoreSifted) {
     EXPECT_THAT(ListTree(media), ElementsAre("_sifted/", "_sifted/a.omf"));
 }
 
+TEST_F(TransferTest, FileFoundByTheScanSiftsIntoItsProjectsFolder) {
+    // The scan shows the file under its project and the folder it was found in; its sifted
+    // folder is named after the project alone.
+    Put("OMFI MediaFiles/a.omf");
+    Put("OMFI MediaFiles/b.omf", 1000, 2);
+    auto scanned = Record("OMFI MediaFiles/a.omf", "Spot30[OMFI MediaFiles]", RealFileSystem());
+    scanned->fileproject = "Spot30";
+    auto nameless = Record("OMFI MediaFiles/b.omf", "[OMFI MediaFiles]", RealFileSystem());
+    nameless->fileproject = "";
+    EXPECT_EQ(scanned->SiftedFolderName(), "Spot30_sifted");
+
+    scanned->SiftFile();
+    nameless->SiftFile();
+
+    EXPECT_EQ(scanned->error, "");
+    EXPECT_EQ(nameless->error, "");
+    EXPECT_THAT(ListTree(media),
+                ElementsAre("Spot30_sifted/", "Spot30_sifted/a.omf", "_sifted/", "_sifted/b.omf"));
+}
+
+TEST_F(TransferTest, SiftFindsTheProjectFolderInAnyLetterCase) {
+    Put("OMFI MediaFiles/a.omf");
+    Put("OMFI MediaFiles/b.omf", 1000, 2);
+    Put("OMFI MediaFiles/c.omf", 1000, 3);
+    fixtures::MakeFolder(InMedia("SPOT30_SIFTED"));
+    // A file in the way of one spelling does not hide a folder of another.
+    Put("OMFI MediaFiles/Trailer_sifted", 10, 9);
+    fixtures::MakeFolder(InMedia("trailer_SIFTED"));
+
+    for (auto [name, project] : {std::pair{"a.omf", "Spot30"}, std::pair{"b.omf", "spot30"},
+                                 std::pair{"c.omf", "Trailer"}}) {
+        auto file = Record(std::string("OMFI MediaFiles/") + name, project, RealFileSystem());
+        file->SiftFile();
+        EXPECT_EQ(file->error, "") << name;
+    }
+
+    EXPECT_THAT(ListTree(media),
+                ElementsAre("SPOT30_SIFTED/", "SPOT30_SIFTED/a.omf", "SPOT30_SIFTED/b.omf",
+                            "Trailer_sifted", "trailer_SIFTED/", "trailer_SIFTED/c.omf"));
+}
+
 TEST_F(TransferTest, SiftLeavesFilesOutsideTheMediaFolderAlone) {
     fixtures::MakeFolder(InMedia("Spot30_sifted"));
     fixtures::MakeFolder(volume + "/My Media");

@@ -74,6 +74,7 @@ TEST(FolderScanTest, TakesMediaFilesByTheirLastNameField) {
         // A name without one of the three endings is not read for its project.
         const bool readable = m->filename.find('.') != Bytes::npos;
         EXPECT_EQ(m->project, readable ? "Spot30[OMFI MediaFiles]" : "[OMFI MediaFiles]");
+        EXPECT_EQ(m->fileproject, readable ? "Spot30" : "");
         EXPECT_FALSE(m->online);
         EXPECT_EQ(m->premob, "");
         EXPECT_EQ(m->postmob, "");
@@ -105,38 +106,43 @@ TEST(FolderScanTest, ScansOnlyDirectSiftedFolders) {
                                   "Trailer[Trailer_sifted]"}));
 }
 
-TEST(FolderScanTest, SiftedFolderContributesOneEntryNamedByItsLastFile) {
+TEST(FolderScanTest, SiftedFolderListsEveryProjectOfItsFiles) {
     EmptyVolume volume;
     MakeFolder(volume.media + "/Spot30_sifted");
     WriteMediaFile(volume.media + "/Spot30_sifted/a.omf", "Spot30", 100);
     WriteMediaFile(volume.media + "/Spot30_sifted/b.omf", "Trailer", 101);
+    WriteMediaFile(volume.media + "/Spot30_sifted/c.omf", "SPOT30", 102);
 
     auto folder = volume.Read();
 
     EXPECT_EQ(ProjectsOf(folder->MediaFiles),
-              (std::vector<Bytes>{"Spot30[Spot30_sifted]", "Trailer[Spot30_sifted]"}));
-    ASSERT_EQ(folder->projectdict.Count(), 1u);
-    EXPECT_EQ(folder->projectdict.KeyAt(0), "Spot30_sifted");
-    EXPECT_EQ(folder->projectdict.ValueAt(0), "Trailer[Spot30_sifted]");
-    // The Spot30 file stays catalogued although no listed project collects it.
-    EXPECT_EQ(folder->GetProjectList(), std::vector<Bytes>{"Trailer[Spot30_sifted]"});
-    EXPECT_EQ(folder->GetFilesForProject("Spot30[Spot30_sifted]").size(), 1u);
+              (std::vector<Bytes>{"Spot30[Spot30_sifted]", "Trailer[Spot30_sifted]",
+                                  "SPOT30[Spot30_sifted]"}));
+    // Every project is listed, each once whatever its letter case, and collects its files:
+    // the Trailer file that was sifted along can go back on its own.
+    const std::vector<Bytes> projects = folder->GetProjectList();
+    ASSERT_EQ(projects.size(), 2u);
+    EXPECT_TRUE(EqualsIgnoringCase(projects[0], "Spot30[Spot30_sifted]")) << projects[0];
+    EXPECT_EQ(projects[1], "Trailer[Spot30_sifted]");
+    EXPECT_EQ(folder->GetFilesForProject("Spot30[Spot30_sifted]").size(), 2u);
+    EXPECT_EQ(folder->GetFilesForProject("Trailer[Spot30_sifted]").size(), 1u);
 }
 
-TEST(FolderScanTest, MediaFolderWithoutDatabaseIsOneEntry) {
+TEST(FolderScanTest, MediaFolderWithoutDatabaseListsEveryProject) {
     EmptyVolume volume;
     WriteMediaFile(volume.media + "/a.omf", "Spot30", 100);
     WriteMediaFile(volume.media + "/b.omf", "Trailer", 101);
     WriteFileWithoutTrailer(volume.media + "/c.wav", 300);
+    WriteMediaFile(volume.media + "/d.omf", "Spot30", 102);
 
     auto folder = volume.Read();
 
     EXPECT_EQ(ProjectsOf(folder->MediaFiles),
               (std::vector<Bytes>{"Spot30[OMFI MediaFiles]", "Trailer[OMFI MediaFiles]",
-                                  "[OMFI MediaFiles]"}));
-    ASSERT_EQ(folder->projectdict.Count(), 1u);
-    EXPECT_EQ(folder->projectdict.KeyAt(0), "OMFI MediaFiles");
-    EXPECT_EQ(folder->GetProjectList(), std::vector<Bytes>{"[OMFI MediaFiles]"});
+                                  "[OMFI MediaFiles]", "Spot30[OMFI MediaFiles]"}));
+    EXPECT_EQ(folder->GetProjectList(),
+              (std::vector<Bytes>{"[OMFI MediaFiles]", "Spot30[OMFI MediaFiles]",
+                                  "Trailer[OMFI MediaFiles]"}));
     EXPECT_EQ(folder->DumpStatus().substr(0, 16), "Media - 0 Files ");
 }
 
@@ -184,7 +190,7 @@ TEST(FolderScanTest, ScanChangesNothingOnDisk) {
     folder.ReadDatabase();
     folder.GetSize();
 
-    EXPECT_EQ(folder.MediaFiles.size(), 3u + 5u);
+    EXPECT_EQ(folder.MediaFiles.size(), 3u + 2u);
     EXPECT_EQ(SnapshotTree(temp.path()), before);
 }
 
@@ -200,7 +206,7 @@ TEST(FolderScanTest, ReadAFolderAppendsAndSkipsMissingFolders) {
     folder.ReadAFolder(folder.mediafolder);
     folder.ReadAFolder(folder.mediafolder);
     EXPECT_EQ(folder.MediaFiles.size(), 2u);
-    EXPECT_EQ(folder.projectdict.Count(), 1u);
+    EXPECT_EQ(folder.projectdict.Count(), 1u);  // the one project, Spot30[OMFI MediaFiles]
 }
 
 TEST(FolderScanTest, YieldsForEveryEntry) {

@@ -39,20 +39,77 @@ TEST_F(VolumeSiftTest, MovesEveryProjectIntoItsFolder) {
               (std::vector<std::string>{"A.omf", "C.omf"}));
     EXPECT_EQ(ListFolder(volume.MediaPath("Trailer_sifted")), std::vector<std::string>{"B.omf"});
     EXPECT_FALSE(PathExists(volume.MediaPath("A.omf")));
-    // The scan's records of the same files find them gone and pass silently; the scan's
-    // project of the media folder (named by its last file, C.omf) gets its (empty) folder
-    // like any other project.
     EXPECT_EQ(ListFolder(volume.media),
-              (std::vector<std::string>{"Spot30[OMFI MediaFiles]_sifted", "Spot30_sifted",
-                                        "Trailer_sifted", "msmFMID.pmr"}));
-    EXPECT_TRUE(ListFolder(volume.MediaPath("Spot30[OMFI MediaFiles]_sifted")).empty());
+              (std::vector<std::string>{"Spot30_sifted", "Trailer_sifted", "msmFMID.pmr"}));
     EXPECT_EQ(ContentChecksums(SnapshotTree(volume.top)), sums);
 
     EXPECT_EQ(LogOf(folder), (std::vector<std::string>{" Sift Volume Media", " end "}));
     EXPECT_TRUE(hooks.messages.empty());
-    // Projects in sorted order: Spot30, Spot30[OMFI MediaFiles], Trailer.
-    EXPECT_EQ(label.texts, (std::vector<std::string>{"Sift A.omf", "Sift C.omf", "Sift A.omf",
-                                                     "Sift C.omf", "Sift B.omf"}));
+    // Projects in sorted order, each file once.
+    EXPECT_EQ(label.texts, (std::vector<std::string>{"Sift A.omf", "Sift C.omf", "Sift B.omf"}));
+}
+
+// A volume with or without its database sifts into the same folders: those named after the
+// projects the files belong to.
+TEST_F(VolumeSiftTest, SameFoldersWithAndWithoutDatabase) {
+    for (bool withDatabase : {true, false}) {
+        SCOPED_TRACE(withDatabase ? "with database" : "without database");
+        TempFolder scratch;
+        TestVolume volume = BuildVolume(
+            scratch.path(), "Media",
+            {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}, {"C.omf", "Spot30"}, {"D.omf", ""}},
+            withDatabase);
+        Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
+
+        folder.Sift();
+
+        std::vector<std::string> tree = ListTree(volume.media);
+        std::erase(tree, "msmFMID.pmr");
+        EXPECT_EQ(tree,
+                  (std::vector<std::string>{"Spot30_sifted/", "Spot30_sifted/A.omf",
+                                            "Spot30_sifted/C.omf", "Trailer_sifted/",
+                                            "Trailer_sifted/B.omf", "_sifted/", "_sifted/D.omf"}));
+        EXPECT_EQ(LogOf(folder), (std::vector<std::string>{" Sift Volume Media", " end "}));
+        EXPECT_TRUE(hooks.messages.empty());
+    }
+}
+
+TEST_F(VolumeSiftTest, NamelessProjectSiftsOnlyItsOwnFiles) {
+    TestVolume volume = BuildVolume(temp.path(), "Media",
+                                    {{"A.mxf", ""}, {"B.mxf", "Spot30"}, {"C.mxf", "Trailer"}});
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
+
+    folder.Sift();
+
+    EXPECT_EQ(ListFolder(volume.MediaPath("_sifted")), std::vector<std::string>{"A.mxf"});
+    EXPECT_EQ(ListFolder(volume.MediaPath("Spot30_sifted")), std::vector<std::string>{"B.mxf"});
+    EXPECT_EQ(ListFolder(volume.MediaPath("Trailer_sifted")), std::vector<std::string>{"C.mxf"});
+    EXPECT_TRUE(hooks.messages.empty());
+}
+
+// On a volume that tells letter cases apart, a project's sifted folder is found in any case:
+// one already there, and one made earlier in the same sift for the same project.
+TEST_F(VolumeSiftTest, OneFolderPerProjectWhateverTheLetterCase) {
+    TestVolume volume =
+        BuildVolume(temp.path(), "Media", {{"A.omf", "spot30"}, {"B.omf", "Trailer"}});
+    WriteMediaFile(volume.MediaPath("C.omf"), "Spot30", 300);  // not in the database
+    MakeFolder(volume.MediaPath("TRAILER_SIFTED"));
+    ScriptedFileSystem fs(RealFileSystem());
+    Tarnwicker folder(FolderItem::Volume(volume.top, fs), false);
+    folder.ReadDatabase();
+    ASSERT_EQ(folder.GetProjectList(),
+              (std::vector<Bytes>{"spot30", "Spot30[OMFI MediaFiles]", "Trailer"}));
+    fs.SetScript({});
+
+    folder.Sift();
+
+    EXPECT_EQ(
+        ListTree(volume.media),
+        (std::vector<std::string>{"TRAILER_SIFTED/", "TRAILER_SIFTED/B.omf", "msmFMID.pmr",
+                                  "spot30_sifted/", "spot30_sifted/A.omf", "spot30_sifted/C.omf"}));
+    EXPECT_TRUE(hooks.messages.empty());
+    // The media folder is listed once for the whole sift.
+    EXPECT_EQ(fs.CountCalls("List", volume.media), 1);
 }
 
 TEST_F(VolumeSiftTest, SiftedProjectNamesAreSkipped) {

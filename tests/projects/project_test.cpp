@@ -168,6 +168,37 @@ INSTANTIATE_TEST_SUITE_P(
                       [](Project& p, const FolderItem& t) { p.CopyProject(t); }}),
     [](const auto& info) { return std::string(info.param.label); });
 
+TEST(ProjectSiftTest, OneLookAtEachMediaFolderFindsTheFolderInAnyCase) {
+    TempFolder temp;
+    HookRecorder hooks;
+    ScriptedFileSystem fs(RealFileSystem());
+    TestVolume one = BuildVolume(temp.path(), "One",
+                                 {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
+    TestVolume two = BuildVolume(temp.path(), "Two", {{"D.mxf", "spot30"}, {"E.mxf", "spot30"}});
+    MakeFolder(two.MediaPath("SPOT30_sifted"));
+    Project project("Spot30");
+    for (const TestVolume* volume : {&one, &two}) {
+        Tarnwicker folder(FolderItem::Volume(volume->top, fs), false);
+        folder.ReadDatabase();
+        project.AddMediaFiles(folder.GetFilesForProject("Spot30"));
+    }
+    ASSERT_EQ(project.MediaFiles.size(), 5u);
+    fs.SetScript({});
+
+    project.SiftProject();
+
+    EXPECT_EQ(
+        ListTree(one.media),
+        (std::vector<std::string>{"Spot30_sifted/", "Spot30_sifted/A.mxf", "Spot30_sifted/B.mxf",
+                                  "Spot30_sifted/C.mxf", "msmFMID.pmr"}));
+    EXPECT_EQ(ListTree(two.media),
+              (std::vector<std::string>{"SPOT30_sifted/", "SPOT30_sifted/D.mxf",
+                                        "SPOT30_sifted/E.mxf", "msmFMID.pmr"}));
+    EXPECT_TRUE(hooks.messages.empty());
+    EXPECT_EQ(fs.CountCalls("List", one.media), 1);
+    EXPECT_EQ(fs.CountCalls("List", two.media), 1);
+}
+
 class ProjectGuardTest : public ::testing::Test {
 protected:
     HookRecorder hooks;
