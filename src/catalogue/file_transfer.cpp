@@ -12,15 +12,21 @@ namespace {
 enum class Transfer { Move, Copy };
 
 // Moves or copies source into target; the message, empty on success.
-std::string TransferStep(FolderItem& source, FolderItem target, Transfer kind) {
-    if (!target.Exists()) target.CreateAsFolder();
+std::string TransferStep(FolderItem& source, FolderItem target, Transfer kind,
+                         const CopyProgress& progress = {}) {
+    FileInfo info = target.Info();
+    if (!info.exists) {
+        target.CreateAsFolder();
+        info = target.Info();
+    }
     std::string message;
-    if (!target.IsFolder()) {
+    if (!info.isFolder) {
         message = "Invalid target " + target.ShellPath();
     } else if (target.Child(source.Name()).Exists()) {
         message = "File exists already on destination";
     } else {
-        bool done = kind == Transfer::Move ? source.MoveFileTo(target) : source.CopyFileTo(target);
+        bool done = kind == Transfer::Move ? source.MoveFileTo(target)
+                                           : source.CopyFileTo(target, progress);
         if (!done) {
             message = FolderItemExtension::LastErrorString(source);
             // A failure outside the six named codes is still a failure, never a success.
@@ -68,10 +74,10 @@ void MediaFile::UnsiftFile() {
     error = TransferStep(*file, *mediaFolder, Transfer::Move);
 }
 
-void MediaFile::CopyFile(const FolderItem& target) {
+void MediaFile::CopyFile(const FolderItem& target, const CopyProgress& progress) {
     error.clear();
     if (!file || !file->Exists()) return;
-    error = TransferStep(*file, target, Transfer::Copy);
+    error = TransferStep(*file, target, Transfer::Copy, progress);
 }
 
 }  // namespace mt

@@ -39,9 +39,10 @@ public:
     void SiftFile(SiftedFolderFinder& folders);
     // Moves a file from a folder inside a media folder back into the media folder.
     void UnsiftFile();
-    // Copies the file into target, creating target when it does not exist.
-    void CopyFile(const FolderItem& target);
-    // Each of the three sets error: empty when done or when there was nothing to do, else a
+    // Copies the file into target, creating target when it does not exist; progress, when
+    // given, is told after each piece of the data.
+    void CopyFile(const FolderItem& target, const CopyProgress& progress = {});
+    // Each of the four sets error: empty when done or when there was nothing to do, else a
     // message ending in " " and the source's path. Nothing is ever overwritten.
 
     Bytes filename;

@@ -49,8 +49,10 @@ std::string TemporaryName(const std::string& name) {
            std::to_string(counter.fetch_add(1)) + ".part";
 }
 
-// Copies the bytes of one file to a new file at target; removes target on failure.
-FileError CopyData(FileSystem& fs, const std::string& source, const std::string& target) {
+// Copies the bytes of one file to a new file at target, telling progress after each piece;
+// removes target on failure.
+FileError CopyData(FileSystem& fs, const std::string& source, const std::string& target,
+                   const CopyProgress& progress) {
     FileError error;
     auto in = fs.OpenRead(source, &error);
     if (!in) return error;
@@ -69,6 +71,7 @@ FileError CopyData(FileSystem& fs, const std::string& source, const std::string&
         error = out->Write(buffer.data(), got);
         if (!error.ok()) break;
         position += got;
+        if (progress) progress(position, length);
     }
     if (error.ok()) error = out->Finish();
     out.reset();
@@ -201,7 +204,7 @@ bool FolderItem::MoveFileTo(const FolderItem& folder) {
     return lastError_.ok();
 }
 
-bool FolderItem::CopyFileTo(const FolderItem& folder) {
+bool FolderItem::CopyFileTo(const FolderItem& folder, const CopyProgress& progress) {
     if (invalid_ || folder.invalid_) {
         SetError(InvalidNameError());
         return false;
@@ -213,7 +216,7 @@ bool FolderItem::CopyFileTo(const FolderItem& folder) {
         return false;
     }
     const std::string temporary = JoinPath(folder.path_, TemporaryName(name));
-    FileError error = CopyData(*fs_, path_, temporary);
+    FileError error = CopyData(*fs_, path_, temporary, progress);
     // "Not found" while the source is there means the target folder is missing.
     if (error.code == kFileNotFoundCode && fs_->Stat(path_).exists) {
         error.code = kDestinationMissingCode;
@@ -229,7 +232,7 @@ bool FolderItem::CopyFileTo(const FolderItem& folder) {
                 error = {kFileExistsCode, "File exists"};
             } else {
                 sidecarTemporary = JoinPath(folder.path_, TemporaryName(SidecarName(name)));
-                error = CopyData(*fs_, sidecar, sidecarTemporary);
+                error = CopyData(*fs_, sidecar, sidecarTemporary, {});
                 if (!error.ok()) sidecarTemporary.clear();
             }
         }

@@ -3,6 +3,8 @@
 // the top folder of the volume it was made from, for the colon path and the volume name,
 // and the result of its last move, copy or folder creation.
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +12,9 @@
 #include "platform/file_system.h"
 
 namespace mt {
+
+// Told after each piece of a copy's data is written: bytes written so far, and of how many.
+using CopyProgress = std::function<void(uint64_t done, uint64_t total)>;
 
 class FolderItem {
 public:
@@ -48,8 +53,9 @@ public:
     // The data goes to a hidden temporary in folder first and gets its name only when
     // complete and its sidecar is in place, so a failure never leaves a partial file, or a
     // file without its metadata, under the name; temporaries are removed on failure. Never
-    // replaces an entry of the same name, the sidecar's included.
-    bool CopyFileTo(const FolderItem& folder);
+    // replaces an entry of the same name, the sidecar's included. progress, when given, is
+    // told after each piece of the data.
+    bool CopyFileTo(const FolderItem& folder, const CopyProgress& progress = {});
     int LastErrorCode() const { return lastError_.code; }
     const std::string& LastErrorMessage() const { return lastError_.message; }
 

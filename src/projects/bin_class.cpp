@@ -42,9 +42,10 @@ void BinClass::CopyBin(const FolderItem& folder) {
     const size_t count = MediaFiles.size();
     size_t done = 0;
     bool errors = false;
+    const CopyProgress within = ProgressWithinFile(done, count);
     for (size_t i = 0; i < count && i < MediaFiles.size(); ++i) {
         MediaFilePtr media = MediaFiles[i];
-        media->CopyFile(folder);
+        media->CopyFile(folder, within);
         if (!media->error.empty()) {
             lines.push_back(media->error);
             errors = true;

@@ -20,7 +20,8 @@ public:
     // each file.
     void AddMediaFiles(const MediaFileList& files);
     // Copies every member into folder; logstring gets the log block, and one message box
-    // reports failed files.
+    // reports failed files. Between the pieces of a long file it yields to the event loop
+    // and advances the bar within the file.
     void CopyBin(const FolderItem& folder);
     // The bin file's name; empty without a file.
     Bytes Name() const;

@@ -257,6 +257,30 @@ TEST_F(FolderItemTest, CopyTakesDataAttributesAndSidecarAndNeverReplaces) {
     EXPECT_EQ(fixtures::ReadFileBytes(target + "/b.omf"), "old");
 }
 
+TEST_F(FolderItemTest, CopyTellsItsProgressAfterEachPiece) {
+    const uint64_t size = 3 * 1024 * 1024 + 512 * 1024;
+    fixtures::WriteFileBytes(mediaPath + "/long.omf", fixtures::Payload(size));
+    fixtures::WriteFileBytes(mediaPath + "/empty.omf", "");
+    const std::string target = fixtures::MakeFolder(temp.Path("Backup"));
+    std::vector<std::pair<uint64_t, uint64_t>> told;
+    const CopyProgress progress = [&](uint64_t done, uint64_t total) {
+        // Told between pieces: the copy has no name yet.
+        EXPECT_FALSE(PathExists(target + "/long.omf"));
+        told.emplace_back(done, total);
+    };
+
+    FolderItem item = media.Child("long.omf");
+    ASSERT_TRUE(item.CopyFileTo(FolderItem::Volume(target, RealFileSystem()), progress));
+
+    EXPECT_THAT(told,
+                ElementsAre(std::pair{uint64_t(1) << 20, size}, std::pair{uint64_t(2) << 20, size},
+                            std::pair{uint64_t(3) << 20, size}, std::pair{size, size}));
+    told.clear();
+    FolderItem empty = media.Child("empty.omf");
+    ASSERT_TRUE(empty.CopyFileTo(FolderItem::Volume(target, RealFileSystem()), progress));
+    EXPECT_THAT(told, ElementsAre());
+}
+
 TEST_F(FolderItemTest, CopyOfTheLongestNameSucceeds) {
     // The copy's hidden temporary must fit the name limit of the file system too.
     for (const Bytes& name :

@@ -305,6 +305,35 @@ TEST(CopyBinTest, CopiesWhatIsNotThereAndReportsWhatIs) {
     EXPECT_FALSE(bin->moved);
 }
 
+TEST(CopyBinTest, LongFileYieldsBetweenItsPieces) {
+    TempFolder temp;
+    HookRecorder hooks;
+    TestVolume volume = BuildVolume(temp.path(), "Media",
+                                    {{"Short.mxf", "Spot30"}, {"Long.mxf", "Spot30", 5 << 20}});
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
+    folder.ReadDatabase();
+    WriteBin(temp.Path("b.avb"), volume.mobIds);
+    auto bin = BinAt(temp.Path("b.avb"), RealFileSystem());
+    bin->AddMediaFiles(folder.MediaFiles);
+    ASSERT_EQ(bin->MediaFiles.size(), 2u);
+    const std::string target = temp.Path("Target");
+    int yieldsDuringTheLongCopy = 0;
+    CurrentHooks().yield = [&] {
+        if (PathExists(target + "/Short.mxf") && !PathExists(target + "/Long.mxf"))
+            ++yieldsDuringTheLongCopy;
+    };
+    FakeProgressBar bar;
+    bin->progress = &bar;
+    SteppingTicks ticks;
+
+    bin->CopyBin(FolderItem::OnItsVolume(target, RealFileSystem()));
+
+    EXPECT_GE(yieldsDuringTheLongCopy, 4);
+    // The first file, then each of the five pieces of the second (a little over 5 MB).
+    EXPECT_EQ(bar.values, (std::vector<int>{50, 59, 69, 79, 89, 99, 100}));
+    EXPECT_TRUE(hooks.messages.empty());
+}
+
 TEST(CopyBinTest, CopyingAgainChangesNothing) {
     TempFolder temp;
     HookRecorder hooks;

@@ -199,6 +199,33 @@ TEST(ProjectSiftTest, OneLookAtEachMediaFolderFindsTheFolderInAnyCase) {
     EXPECT_EQ(fs.CountCalls("List", two.media), 1);
 }
 
+// A long file is copied in pieces, and the window gets its turn between them: the bar
+// moves within the file and the event loop runs before the copy has its name.
+TEST(ProjectCopyTest, LongFileYieldsBetweenItsPieces) {
+    TempFolder temp;
+    HookRecorder hooks;
+    ReadVolume v({{"Long.mxf", "Spot30", 3 * 1024 * 1024 + 512 * 1024}, {"Short.mxf", "Spot30"}},
+                 RealFileSystem());
+    ProjectPtr project = v.Project("Spot30");
+    const std::string target = v.temp.Path("Target");
+    int yieldsDuringTheLongCopy = 0;
+    CurrentHooks().yield = [&] {
+        ++hooks.yields;
+        if (!PathExists(target + "/Long.mxf")) ++yieldsDuringTheLongCopy;
+    };
+    FakeProgressBar bar;
+    project->progress = &bar;
+    SteppingTicks ticks;
+
+    project->CopyProject(FolderItem::OnItsVolume(target, RealFileSystem()));
+
+    EXPECT_EQ(ListFolder(target), (std::vector<std::string>{"Long.mxf", "Short.mxf"}));
+    EXPECT_GE(yieldsDuringTheLongCopy, 3);
+    // 1, 2 and 3 of 3.5 pieces of the first of two files, its end, then the second file.
+    EXPECT_EQ(bar.values, (std::vector<int>{14, 28, 42, 50, 100}));
+    EXPECT_TRUE(hooks.messages.empty());
+}
+
 class ProjectGuardTest : public ::testing::Test {
 protected:
     HookRecorder hooks;
