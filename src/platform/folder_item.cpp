@@ -79,15 +79,41 @@ FileError CopyData(FileSystem& fs, const std::string& source, const std::string&
     return error;
 }
 
-void CopyAttributes(FileSystem& fs, const std::string& source, const std::string& target) {
+// Writes bytes as a new file at target; removes it on failure.
+FileError WriteNewFile(FileSystem& fs, const std::string& target, const Bytes& bytes) {
+    FileError error;
+    auto out = fs.CreateNew(target, &error);
+    if (!out) return error;
+    error = out->Write(bytes.data(), bytes.size());
+    if (error.ok()) error = out->Finish();
+    out.reset();
+    if (!error.ok()) fs.Remove(target);
+    return error;
+}
+
+// Copies the user extended attributes of source onto target. Gives the Finder info and the
+// resource fork that target refused, and notes which of them it took.
+AppleDouble CopyAttributes(FileSystem& fs, const std::string& source, const std::string& target,
+                           bool& finderInfoTaken, bool& forkTaken) {
+    AppleDouble refused;
     for (const auto& name : fs.ListAttributes(source)) {
         // Only user metadata travels; security labels belong to the machine.
         if (name.rfind("security.", 0) == 0 || name.rfind("system.", 0) == 0 ||
             name.rfind("trusted.", 0) == 0) {
             continue;
         }
-        if (auto value = fs.GetAttribute(source, name)) fs.SetAttribute(target, name, *value);
+        auto value = fs.GetAttribute(source, name);
+        if (!value) continue;
+        const bool taken = fs.SetAttribute(target, name, *value).ok();
+        if (IsFinderInfoAttribute(name)) {
+            if (taken) finderInfoTaken = true;
+            if (!taken && !refused.finderInfo) refused.finderInfo = std::move(value);
+        } else if (IsResourceForkAttribute(name)) {
+            if (taken) forkTaken = true;
+            if (!taken && !refused.resourceFork) refused.resourceFork = std::move(value);
+        }
     }
+    return refused;
 }
 
 bool IsPlainFile(FileSystem& fs, const std::string& path) {
@@ -225,14 +251,37 @@ bool FolderItem::CopyFileTo(const FolderItem& folder, const CopyProgress& progre
     const std::string sidecarTarget = SidecarPath(target);
     std::string sidecarTemporary;
     if (error.ok()) {
-        CopyAttributes(*fs_, path_, temporary);
-        if (IsPlainFile(*fs_, sidecar)) {
+        bool finderInfoTaken = false, forkTaken = false;
+        AppleDouble unplaced = CopyAttributes(*fs_, path_, temporary, finderInfoTaken, forkTaken);
+        const bool hasSidecar = IsPlainFile(*fs_, sidecar);
+        const std::optional<AppleDouble> own = hasSidecar ? ReadSidecar(*fs_, path_) : std::nullopt;
+        // Metadata that neither the attributes nor the sidecar carry (an HFS+ fork, macOS's
+        // own) must reach the copy too.
+        if (!finderInfoTaken && !unplaced.finderInfo && !(own && own->finderInfo)) {
+            unplaced.finderInfo = ReadFinderInfo(*fs_, path_);
+        }
+        if (!forkTaken && !unplaced.resourceFork && !(own && own->resourceFork)) {
+            unplaced.resourceFork = ReadResourceFork(*fs_, path_);
+        }
+        const bool makeSidecar = unplaced.finderInfo || unplaced.resourceFork;
+        if (makeSidecar || hasSidecar) {
             // A copy never pairs with a sidecar that is not its own.
             if (fs_->Stat(sidecarTarget).exists) {
                 error = {kFileExistsCode, "File exists"};
             } else {
                 sidecarTemporary = JoinPath(folder.path_, TemporaryName(SidecarName(name)));
-                error = CopyData(*fs_, sidecar, sidecarTemporary, {});
+                if (makeSidecar) {
+                    // The file's own sidecar with what did not fit laid over it; entries
+                    // other than the Finder info and the fork are not kept then.
+                    AppleDouble merged = own.value_or(AppleDouble{});
+                    if (unplaced.finderInfo) merged.finderInfo = std::move(unplaced.finderInfo);
+                    if (unplaced.resourceFork) {
+                        merged.resourceFork = std::move(unplaced.resourceFork);
+                    }
+                    error = WriteNewFile(*fs_, sidecarTemporary, EncodeAppleDouble(merged));
+                } else {
+                    error = CopyData(*fs_, sidecar, sidecarTemporary, {});
+                }
                 if (!error.ok()) sidecarTemporary.clear();
             }
         }
@@ -302,9 +351,7 @@ std::optional<TimePoint> FolderItem::CreationDate() const {
 uint64_t FolderItem::Length() const { return Info().size; }
 
 uint64_t FolderItem::ResourceForkLength() const {
-    if (invalid_) return 0;
-    auto fork = ReadResourceFork(*fs_, path_);
-    return fork ? fork->size() : 0;
+    return invalid_ ? 0 : mt::ResourceForkLength(*fs_, path_);
 }
 
 Bytes FolderItem::MacType() const { return invalid_ ? Bytes() : ReadMacType(*fs_, path_); }

@@ -50,11 +50,13 @@ public:
     // the result is still that error.
     bool MoveFileTo(const FolderItem& folder);
     // Copies this file, its extended attributes and its sidecar into folder under its name.
-    // The data goes to a hidden temporary in folder first and gets its name only when
-    // complete and its sidecar is in place, so a failure never leaves a partial file, or a
-    // file without its metadata, under the name; temporaries are removed on failure. Never
-    // replaces an entry of the same name, the sidecar's included. progress, when given, is
-    // told after each piece of the data.
+    // Mac metadata that the target does not take as extended attributes (a file system
+    // without them), or that this file keeps elsewhere (Linux's HFS+ "name/rsrc"), goes into
+    // a sidecar "._name" beside the copy, so none is lost. The data goes to a hidden
+    // temporary in folder first and gets its name only when complete and its sidecar is in
+    // place, so a failure never leaves a partial file, or a file without its metadata, under
+    // the name; temporaries are removed on failure. Never replaces an entry of the same name,
+    // the sidecar's included. progress, when given, is told after each piece of the data.
     bool CopyFileTo(const FolderItem& folder, const CopyProgress& progress = {});
     int LastErrorCode() const { return lastError_.code; }
     const std::string& LastErrorMessage() const { return lastError_.message; }

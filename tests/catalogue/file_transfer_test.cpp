@@ -14,6 +14,7 @@
 #include "fixtures/mac_metadata_builders.h"
 #include "fixtures/media_files.h"
 #include "fixtures/temp_folder.h"
+#include "platform/apple_double.h"
 #include "platform/resource_fork.h"
 
 namespace mt {
@@ -492,6 +493,86 @@ TEST_F(MetadataTravels, CopyTakesSidecarAndAttributes) {
         ExpectMetadata(target + "/take");
         ExpectMetadata(withAttributes);
     }
+}
+
+// A target that takes no extended attributes (FAT, exFAT, a network share), or none as
+// large as a resource fork: the Finder info and the fork go into "._name" beside the copy.
+class MetadataWithoutAttributes : public MetadataTravels,
+                                  public ::testing::WithParamInterface<int> {};
+
+TEST_P(MetadataWithoutAttributes, CopyKeepsItInASidecar) {
+    if (!fixtures::SupportsUserAttributes(temp.path())) GTEST_SKIP() << "no user xattrs here";
+    const std::string take = Put("OMFI MediaFiles/take.sd2");
+    fixtures::SetFinderInfoAttribute(take, "Sd2f");
+    fixtures::SetResourceForkAttribute(take, fork);
+    const std::string target = fixtures::MakeFolder(temp.Path("Card"));
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
+    fs.RefuseAttributesBelow(target, GetParam());
+    auto file = Record("OMFI MediaFiles/take.sd2", "Spot30", fs);
+
+    file->CopyFile(FolderItem::Volume(target, fs));
+
+    EXPECT_EQ(file->error, "");
+    EXPECT_THAT(ListFolder(target), ElementsAre("._take.sd2", "take.sd2"));
+    EXPECT_EQ(Checksum(target + "/take.sd2"), Checksum(take));
+    ExpectMetadata(target + "/take.sd2");
+    const auto sidecar = ParseAppleDouble(*fixtures::ReadFileBytes(target + "/._take.sd2"));
+    ASSERT_TRUE(sidecar);
+    EXPECT_EQ(sidecar->finderInfo, fixtures::FinderInfo("Sd2f"));
+    EXPECT_EQ(sidecar->resourceFork, fork);
+    ExpectMetadata(take);  // the source keeps its attributes
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, MetadataWithoutAttributes,
+                         ::testing::Values(ENOTSUP, E2BIG, ENOSPC, EPERM), [](const auto& info) {
+                             switch (info.param) {
+                                 case ENOTSUP: return std::string("NotSupported");
+                                 case E2BIG: return std::string("ValueTooLarge");
+                                 case ENOSPC: return std::string("NoSpace");
+                                 default: return std::string("NotPermitted");
+                             }
+                         });
+
+TEST_F(MetadataTravels, CopyAddsWhatDidNotFitToTheFilesOwnSidecar) {
+    if (!fixtures::SupportsUserAttributes(temp.path())) GTEST_SKIP() << "no user xattrs here";
+    const std::string voice = Put("OMFI MediaFiles/voice");
+    fixtures::WriteSidecar(voice, "Sd2f", "Sd2a");  // the Finder info only
+    fixtures::SetResourceForkAttribute(voice, fork);
+    const std::string target = fixtures::MakeFolder(temp.Path("Card"));
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
+    fs.RefuseAttributesBelow(target);
+    auto file = Record("OMFI MediaFiles/voice", "Spot30", fs);
+
+    file->CopyFile(FolderItem::Volume(target, fs));
+
+    EXPECT_EQ(file->error, "");
+    ExpectMetadata(target + "/voice");
+    const auto sidecar = ParseAppleDouble(*fixtures::ReadFileBytes(target + "/._voice"));
+    ASSERT_TRUE(sidecar);
+    EXPECT_EQ(sidecar->finderInfo, fixtures::FinderInfo("Sd2f", "Sd2a"));
+}
+
+TEST_F(MetadataTravels, CopyWhoseSidecarCannotBeWrittenIsNotMade) {
+    if (!fixtures::SupportsUserAttributes(temp.path())) GTEST_SKIP() << "no user xattrs here";
+    const std::string take = Put("OMFI MediaFiles/take");
+    fixtures::SetFinderInfoAttribute(take, "Sd2f");
+    fixtures::SetResourceForkAttribute(take, fork);
+    const std::string target = fixtures::MakeFolder(temp.Path("Card"));
+    fixtures::ScriptedFileSystem fs(RealFileSystem());
+    fs.SetScript([&](const fixtures::ScriptedFileSystem::Call& call) -> std::optional<FileError> {
+        if (call.op == "SetAttribute" && fixtures::IsAtOrBelow(call.path, target))
+            return ErrorFromSystem(ENOTSUP);
+        // The sidecar's temporary: "." and the sidecar's name "._take".
+        if (call.op == "CreateNew" && LastComponent(call.path).rfind(".._", 0) == 0)
+            return ErrorFromSystem(ENOSPC);
+        return std::nullopt;
+    });
+    auto file = Record("OMFI MediaFiles/take", "Spot30", fs);
+
+    file->CopyFile(FolderItem::Volume(target, fs));
+
+    EXPECT_EQ(file->error.rfind("Error: ", 0), 0u) << file->error;
+    EXPECT_THAT(ListFolder(target), IsEmpty());
 }
 
 }  // namespace

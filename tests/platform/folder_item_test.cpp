@@ -11,6 +11,7 @@
 #include "fixtures/media_files.h"
 #include "fixtures/realdata.h"
 #include "fixtures/temp_folder.h"
+#include "platform/binary_stream.h"
 #include "platform/resource_fork.h"
 
 namespace mt {
@@ -160,6 +161,63 @@ TEST_F(FolderItemTest, NoMetadataGivesNoTypeAndNoFork) {
         EXPECT_EQ(item.ResourceForkLength(), 0u) << name;
         EXPECT_FALSE(item.ResourceFork()) << name;
     }
+}
+
+// Linux's HFS+ driver: a file's resource fork is the entry "rsrc" inside it.
+class HfsForks : public FileSystemWrapper {
+public:
+    HfsForks() : FileSystemWrapper(RealFileSystem()) {}
+    FileInfo Stat(const std::string& p) override {
+        if (auto it = forks.find(p); it != forks.end()) {
+            FileInfo info;
+            info.exists = true;
+            info.size = it->second.size();
+            return info;
+        }
+        return target_.Stat(p);
+    }
+    std::unique_ptr<ReadableFile> OpenRead(const std::string& p, FileError* e) override {
+        ++opens[p];
+        if (auto it = forks.find(p); it != forks.end())
+            return std::make_unique<MemoryFile>(it->second);
+        return target_.OpenRead(p, e);
+    }
+    std::map<std::string, Bytes> forks;  // by the path of "name/rsrc"
+    std::map<std::string, int> opens;
+};
+
+TEST_F(FolderItemTest, ResourceForkOfHfsPlusOnLinuxComesLast) {
+    const Bytes hfs = fixtures::BuildResourceFork({{"OMF1", 1000, "hfs", std::nullopt}});
+    const Bytes side = fixtures::BuildResourceFork({{"OMF1", 1000, "sidecar", std::nullopt}});
+    HfsForks fs;
+    for (const char* name : {"voice", "both", "empty"}) {
+        fixtures::WriteFileBytes(mediaPath + "/" + name, "data");
+        fs.forks[mediaPath + "/" + name + "/rsrc"] = hfs;
+    }
+    fs.forks[mediaPath + "/empty/rsrc"] = "";
+    fixtures::WriteSidecar(mediaPath + "/both", "Sd2f", "Sd2a", side);
+    const FolderItem folder = FolderItem::Volume(mediaPath, fs);
+
+    EXPECT_EQ(folder.Child("voice").ResourceFork(), hfs);
+    EXPECT_EQ(folder.Child("voice").ResourceForkLength(), hfs.size());
+    EXPECT_EQ(folder.Child("both").ResourceFork(), side);
+    EXPECT_EQ(fs.opens[mediaPath + "/both/rsrc"], 0) << "looked at only when nothing else holds it";
+    EXPECT_FALSE(folder.Child("empty").ResourceFork()) << "an empty fork is none";
+    EXPECT_EQ(folder.Child("empty").ResourceForkLength(), 0u);
+
+    // The copy of a file whose fork is only there carries it in a sidecar.
+    const std::string target = fixtures::MakeFolder(temp.Path("Card"));
+    FolderItem voice = folder.Child("voice");
+    ASSERT_TRUE(voice.CopyFileTo(FolderItem::Volume(target, fs)));
+    EXPECT_THAT(ListFolder(target), ElementsAre("._voice", "voice"));
+    EXPECT_EQ(FolderItem::Volume(target, RealFileSystem()).Child("voice").ResourceFork(), hfs);
+}
+
+TEST_F(FolderItemTest, RsrcFileInAFolderIsNoFork) {
+    fixtures::MakeFolder(mediaPath + "/clip.omf");
+    fixtures::WriteFileBytes(mediaPath + "/clip.omf/rsrc", "not a fork");
+    EXPECT_FALSE(media.Child("clip.omf").ResourceFork());
+    EXPECT_EQ(media.Child("clip.omf").ResourceForkLength(), 0u);
 }
 
 TEST_F(FolderItemTest, SidecarThatIsALinkIsNotFollowed) {

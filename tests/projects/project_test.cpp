@@ -10,6 +10,7 @@
 
 #include "fixtures/fake_window.h"
 #include "fixtures/fault_injecting_file_system.h"
+#include "fixtures/mac_metadata_builders.h"
 #include "fixtures/media_files.h"
 #include "fixtures/temp_folder.h"
 #include "fixtures/volume_builder.h"
@@ -197,6 +198,51 @@ TEST(ProjectSiftTest, OneLookAtEachMediaFolderFindsTheFolderInAnyCase) {
     EXPECT_TRUE(hooks.messages.empty());
     EXPECT_EQ(fs.CountCalls("List", one.media), 1);
     EXPECT_EQ(fs.CountCalls("List", two.media), 1);
+}
+
+// Sound Designer II files keep their project in resource "OMF1" 1000 of the fork; here the
+// fork and the type are extended attributes, and the copy goes to a card that takes none.
+TEST(ProjectCopyTest, CopyOntoAVolumeWithoutAttributesReadsBackWithItsProjects) {
+    TempFolder temp;
+    if (!SupportsUserAttributes(temp.path())) GTEST_SKIP() << "no user xattrs here";
+    HookRecorder hooks;
+    const std::string media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
+    auto sd2 = [&](const std::string& name, const Bytes& project) {
+        WriteFileWithoutTrailer(media + "/" + name, 3000, static_cast<unsigned>(name.size()));
+        SetFinderInfoAttribute(media + "/" + name, "Sd2f", "Sd2a");
+        SetResourceForkAttribute(
+            media + "/" + name,
+            BuildResourceFork({{"OMF1", 1000, Bytes(12, '\0') + ProjectField(project), {}}}));
+    };
+    sd2("Spot30 A1.sd2", "Spot30");
+    sd2("Spot30 A2.sd2", "Spot30");
+    sd2("Trailer A1.sd2", "Trailer");
+    WriteMediaFile(media + "/Spot30 V1.omf", "Spot30", 4000);
+    const std::string card = MakeFolder(temp.Path("Card"));
+    FaultInjectingFileSystem fs(RealFileSystem());
+    fs.RefuseAttributesBelow(card);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), fs), false);
+    folder.ReadDatabase();
+    ASSERT_EQ(folder.GetProjectList(),
+              (std::vector<Bytes>{"Spot30[OMFI MediaFiles]", "Trailer[OMFI MediaFiles]"}));
+    Project project("Spot30[OMFI MediaFiles]");
+    project.AddMediaFiles(folder.GetFilesForProject(project.projectname));
+    ASSERT_EQ(project.MediaFiles.size(), 3u);
+
+    project.CopyProject(FolderItem::OnItsVolume(card, fs));
+
+    EXPECT_TRUE(hooks.messages.empty());
+    EXPECT_EQ(ListFolder(card),
+              (std::vector<std::string>{"._Spot30 A1.sd2", "._Spot30 A2.sd2", "Spot30 A1.sd2",
+                                        "Spot30 A2.sd2", "Spot30 V1.omf"}));
+    Tarnwicker copied(FolderItem::OnItsVolume(card, RealFileSystem()), true);
+    copied.ReadDatabase();
+    EXPECT_EQ(copied.GetProjectList(), std::vector<Bytes>{"Spot30[Card]"});
+    ASSERT_EQ(copied.MediaFiles.size(), 3u);
+    for (const auto& media : copied.MediaFiles) {
+        EXPECT_EQ(media->fileproject, "Spot30") << media->filename;
+    }
+    EXPECT_EQ(copied.GetSize(), project.GetSize()) << "the forks count in the sizes too";
 }
 
 // A long file is copied in pieces, and the window gets its turn between them: the bar
