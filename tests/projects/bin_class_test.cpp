@@ -112,7 +112,9 @@ TEST(BinUsedTest, EachSearchReadsTheBinOnceInPieces) {
     // Each byte once: what two pieces share is kept, not read again.
     EXPECT_EQ(fs.bytesRead(), content.size());
     for (const auto& call : fs.calls()) {
-        if (call.op == "Read") EXPECT_LE(call.size, kBinSearchWindow);
+        if (call.op == "Read") {
+            EXPECT_LE(call.size, kBinSearchWindow);
+        }
     }
 
     // Nothing is kept between searches: a bin edited on disk is searched as it is now.
