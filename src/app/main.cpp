@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     auto* central = new QWidget(&window);
     auto* layout = new QVBoxLayout(central);
     auto* volumes = new QListWidget(central);
-    for (const auto& volume : mt::MountedVolumes()) {
+    for (const auto& volume : mt::MountedVolumes(mt::RealFileSystem())) {
         mt::Tarnwicker folder(volume, false);
         volumes->addItem(QString::fromStdString(mt::DisplayText(folder.DumpStatus())));
     }
