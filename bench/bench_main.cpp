@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     if (!mkdtemp(pattern)) return 1;
     const std::string root = pattern;
     const std::string volume = root + "/Media";
-    const std::string media = volume + "/OMFI MediaFiles";
+    const std::string media = volume + "/" + std::string(mt::kMediaFolderName);
     std::filesystem::create_directories(media);
 
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
         if (i % 10 == 0) bin += "filler" + MobId(i);
     }
     bin.resize(bin.size() + (8 << 20), 'b');  // bins carry much besides the ids
-    WriteFile(media + "/msmFMID.pmr", database);
+    WriteFile(media + "/" + std::string(mt::kDatabaseName), database);
     WriteFile(root + "/bench.avb", bin);
 
     // Folder scan: open, read the tail and close every file, against the same system calls.
@@ -129,7 +129,8 @@ int main(int argc, char** argv) {
         closedir(dir);
     });
     double floor = scanFloor;
-    auto folder = std::make_shared<mt::Tarnwicker>(mt::FolderItem::Volume(volume), false);
+    auto folder = std::make_shared<mt::Tarnwicker>(
+        mt::FolderItem::Volume(volume, mt::RealFileSystem()), false);
     double measured = Seconds([&] {
         folder->MediaFiles.clear();
         folder->projectdict.Clear();
@@ -139,7 +140,7 @@ int main(int argc, char** argv) {
 
     // Database read: the records plus an existence check per file.
     floor = Seconds([&] {
-                std::ifstream in(media + "/msmFMID.pmr", std::ios::binary);
+                std::ifstream in(media + "/" + std::string(mt::kDatabaseName), std::ios::binary);
                 std::string all((std::istreambuf_iterator<char>(in)), {});
                 struct stat st;
                 for (int i = 0; i < files; ++i) {
@@ -170,13 +171,13 @@ int main(int argc, char** argv) {
         (void)found;
     });
     mt::BinClass matcher;
-    matcher.file = mt::FolderItem::OnItsVolume(root + "/bench.avb");
+    matcher.file = mt::FolderItem::OnItsVolume(root + "/bench.avb", mt::RealFileSystem());
     measured = Seconds([&] { matcher.AddMediaFiles(folder->MediaFiles); });
     Report("bin matching", measured, floor);
     std::printf("  bin uses %zu files\n", matcher.MediaFiles.size());
 
     // Sift of every file against plain renames of as many files.
-    const std::string scratch = media + "/scratch_sifted";
+    const std::string scratch = media + "/scratch" + std::string(mt::kSiftedSuffix);
     std::filesystem::create_directories(scratch);
     floor = Seconds([&] {
                 for (int i = 0; i < files; ++i) {
@@ -195,13 +196,14 @@ int main(int argc, char** argv) {
 
     // Copy of large media files against a plain read/write copy of the same files.
     const std::string bigVolume = root + "/Big";
-    const std::string bigMedia = bigVolume + "/OMFI MediaFiles";
+    const std::string bigMedia = bigVolume + "/" + std::string(mt::kMediaFolderName);
     std::filesystem::create_directories(bigMedia);
     const int bigFiles = 16;
     for (int i = 0; i < bigFiles; ++i) {
         WriteFile(bigMedia + "/take" + std::to_string(i) + ".omf", MediaBytes("Big", 16 << 20));
     }
-    auto big = std::make_shared<mt::Tarnwicker>(mt::FolderItem::Volume(bigVolume), false);
+    auto big = std::make_shared<mt::Tarnwicker>(
+        mt::FolderItem::Volume(bigVolume, mt::RealFileSystem()), false);
     big->ReadDatabase();
     const std::string floorTarget = root + "/floor-copy";
     std::filesystem::create_directories(floorTarget);
@@ -224,7 +226,9 @@ int main(int argc, char** argv) {
     double flushedFloor = Seconds([&] { plainCopies(true); });
     mt::Project project("Big");
     project.AddMediaFiles(big->MediaFiles);
-    measured = Seconds([&] { project.CopyProject(mt::FolderItem::OnItsVolume(root + "/copy")); });
+    measured = Seconds([&] {
+        project.CopyProject(mt::FolderItem::OnItsVolume(root + "/copy", mt::RealFileSystem()));
+    });
     Report("project copy (16 x 16 MB)", measured, floor);
     Report("  against flushed copies", measured, flushedFloor);
     std::printf(

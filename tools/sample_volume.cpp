@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         WriteMediaFile(media + "/" + clips[i].name, clips[i].project, clips[i].megabytes << 20);
         records.push_back({MobId(static_cast<uint32_t>(i + 1)), clips[i].name, clips[i].project});
     }
-    WriteDatabase(media + "/msmFMID.pmr", records);
+    WriteDatabase(media + "/" + std::string(mt::kDatabaseName), records);
     // The editing system keeps a second database beside the first; MacTarnwick only counts it.
     WriteFileBytes(media + "/msmMMOB.mdb", Payload(4096));
     WriteBin(root + "/Scene 12.avb", {records[0].mobId, records[2].mobId, records[3].mobId});

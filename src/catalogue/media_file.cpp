@@ -1,13 +1,16 @@
 #include "catalogue/media_file.h"
 
+#include "catalogue/media_names.h"
 #include "platform/date_text.h"
 #include "platform/text.h"
 
 namespace mt {
 
 double MediaFile::GetSize() {
-    if (!file || !file->Exists()) return 0;
-    return static_cast<double>(file->Length()) + static_cast<double>(file->ResourceForkLength());
+    if (!file) return 0;
+    const FileInfo info = file->Info();
+    if (!info.exists) return 0;
+    return static_cast<double>(info.size) + static_cast<double>(file->ResourceForkLength());
 }
 
 Bytes MediaFile::GetName() const { return file ? file->Name() : Bytes(); }
@@ -28,7 +31,7 @@ std::string MediaFile::GetVolume() const {
     if (!parent) return {};
     std::string parentPath = parent->ColonPath();
     // The parent's colon path starts with the same volume name as the file's own.
-    if (ContainsIgnoringCase(parentPath, ":OMFI Mediafiles:")) {
+    if (ContainsIgnoringCase(parentPath, ":" + Bytes(kMediaFolderName) + ":")) {
         return parentPath.substr(0, parentPath.find(':'));
     }
     return parentPath;

@@ -38,6 +38,14 @@ void Worker::SetProgress(double fraction) {
     }
 }
 
+CopyProgress Worker::ProgressWithinFile(const size_t& filesDone, size_t count) {
+    return [this, &filesDone, count](uint64_t bytes, uint64_t total) {
+        const double part = total > 0 ? static_cast<double>(bytes) / static_cast<double>(total) : 1;
+        SetProgress((static_cast<double>(filesDone) + part) / static_cast<double>(count));
+        YieldToEventLoop();
+    };
+}
+
 void Worker::SetLabel(const std::string& text) {
     if (!label || EqualsIgnoringCase(label->Text(), text)) return;
     label->SetText(text);

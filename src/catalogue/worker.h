@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/folder_item.h"
 #include "platform/hooks.h"
 
 namespace mt {
@@ -25,6 +26,11 @@ public:
     // the arrow cursor; otherwise the bar is shown and set to the whole percentage at most
     // once every 120 ticks, and only when that percentage changed.
     void SetProgress(double fraction);
+    // What a batch of copies gives each copy: after each piece of the file the bar shows
+    // (filesDone + the part of this file copied) / count, through SetProgress, and the event
+    // loop gets a turn, so the window repaints during a long file. filesDone is read at each
+    // call.
+    CopyProgress ProgressWithinFile(const size_t& filesDone, size_t count);
     // Sets the attached label's text when it differs, ignoring letter case.
     void SetLabel(const std::string& text);
     // Bytes of the members on disk; members whose file is gone add 0.

@@ -66,6 +66,7 @@ void Tarnwicker::CheckMediaFolder() {
 void Tarnwicker::ReadDatabase() {
     projectdict.Clear();
     MediaFiles.clear();
+    listedNames_.clear();
     if (!databasefile || !databasefile->Exists()) {
         ReadFolders(true);
         return;
@@ -83,7 +84,11 @@ void Tarnwicker::ReadDatabase() {
         media->postmob = std::move(record.postmob);
         media->informationsource = "D";
         media->online = true;
-        if (!media->file->Exists()) error = "files missing";
+        if (media->file->Exists()) {
+            listedNames_[LowerAscii(media->file->Name())].push_back(media->file->Name());
+        } else {
+            error = "files missing";
+        }
         MediaFiles.push_back(std::move(media));
         YieldToEventLoop();
     });
@@ -106,20 +111,12 @@ MediaFileList Tarnwicker::GetFilesForProject(const Bytes& name) {
 std::vector<MediaFileList> Tarnwicker::GetFilesForProjects(const std::vector<Bytes>& names) {
     std::vector<MediaFileList> result(names.size());
     std::unordered_map<Bytes, std::vector<size_t>> wanted;
-    std::vector<size_t> everyMember;
-    for (size_t k = 0; k < names.size(); ++k) {
-        if (names[k].empty()) {
-            everyMember.push_back(k);
-        } else {
-            wanted[LowerAscii(names[k])].push_back(k);
-        }
-    }
+    for (size_t k = 0; k < names.size(); ++k) wanted[LowerAscii(names[k])].push_back(k);
     for (size_t i = 0; i < MediaFiles.size(); ++i) {
         const MediaFilePtr& member = MediaFiles[i];
         if (auto it = wanted.find(LowerAscii(member->project)); it != wanted.end()) {
             for (size_t k : it->second) result[k].push_back(member);
         }
-        for (size_t k : everyMember) result[k].push_back(member);
         YieldToEventLoop();
     }
     return result;

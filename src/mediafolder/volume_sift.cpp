@@ -19,6 +19,7 @@ void Tarnwicker::Sift() {
     bool errors = false;
     const std::vector<Bytes> projects = GetProjectList();
     const std::vector<MediaFileList> members = GetFilesForProjects(projects);
+    SiftedFolderFinder folders;
     for (size_t k = 0; k < projects.size(); ++k) {
         const Bytes& project = projects[k];
         if (ContainsIgnoringCase(project, kSiftedSuffix)) {
@@ -26,13 +27,19 @@ void Tarnwicker::Sift() {
             continue;
         }
         if (!mediafolder) break;
-        FolderItem folder = mediafolder->Child(project + Bytes(kSiftedSuffix));
-        if (folder.Exists() && !folder.IsFolder()) {
+        // The folder the project's files go to: named after the project as the database or
+        // the files name it (a project found by the folder scan carries the folder's name
+        // in brackets), whatever its letter case on disk.
+        const Bytes folderName = members[k].empty() ? project + Bytes(kSiftedSuffix)
+                                                    : members[k].front()->SiftedFolderName();
+        FolderItem folder = folders.Find(*mediafolder, folderName);
+        FileInfo info = folder.Info();
+        if (info.exists && !info.isFolder) {
             ShowMessageBox("There is already a file with the project name");
             lines.push_back("Error: There is already a file with the project name");
             break;
         }
-        if (!folder.Exists()) folder.CreateAsFolder();
+        if (!info.exists) folder.CreateAsFolder();
         if (!folder.IsFolder()) {
             ShowMessageBox("Could not create the folder");
             lines.push_back("Could not create the folder");
@@ -40,7 +47,7 @@ void Tarnwicker::Sift() {
         }
         for (const MediaFilePtr& media : members[k]) {
             SetLabel("Sift " + media->filename);
-            media->SiftFile();
+            media->SiftFile(folders);
             if (!media->error.empty()) {
                 lines.push_back(media->error);
                 errors = true;

@@ -14,6 +14,12 @@ constexpr uint32_t kFinderInfoEntry = 9;
 constexpr size_t kHeaderSize = 26;
 constexpr size_t kEntrySize = 12;
 constexpr size_t kFinderInfoSize = 32;
+constexpr uint32_t kVersion2 = 0x00020000;
+constexpr std::string_view kFiller = "Mac OS X        ";
+
+void PutBigEndian32(Bytes& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
 }  // namespace
 
 std::optional<AppleDouble> ParseAppleDouble(std::string_view bytes) {
@@ -44,6 +50,31 @@ std::optional<AppleDouble> ParseAppleDouble(std::string_view bytes) {
     if (finderInfo) result.finderInfo = Bytes(*finderInfo);
     if (resourceFork) result.resourceFork = Bytes(*resourceFork);
     return result;
+}
+
+Bytes EncodeAppleDouble(const AppleDouble& metadata) {
+    Bytes finderInfo = metadata.finderInfo ? metadata.finderInfo->substr(0, kFinderInfoSize) : "";
+    finderInfo.resize(kFinderInfoSize, '\0');
+    const uint16_t count = metadata.resourceFork ? 2 : 1;
+    const size_t dataStart = kHeaderSize + count * kEntrySize;
+
+    Bytes out;
+    PutBigEndian32(out, kAppleDoubleMagic);
+    PutBigEndian32(out, kVersion2);
+    out += kFiller;
+    out += static_cast<char>(count >> 8);
+    out += static_cast<char>(count & 0xFF);
+    PutBigEndian32(out, kFinderInfoEntry);
+    PutBigEndian32(out, static_cast<uint32_t>(dataStart));
+    PutBigEndian32(out, static_cast<uint32_t>(kFinderInfoSize));
+    if (metadata.resourceFork) {
+        PutBigEndian32(out, kResourceForkEntry);
+        PutBigEndian32(out, static_cast<uint32_t>(dataStart + kFinderInfoSize));
+        PutBigEndian32(out, static_cast<uint32_t>(metadata.resourceFork->size()));
+    }
+    out += finderInfo;
+    if (metadata.resourceFork) out += *metadata.resourceFork;
+    return out;
 }
 
 }  // namespace mt

@@ -43,6 +43,15 @@ struct FileInfo {
     bool isSymlink = false;  // the entry itself is a symbolic link
     uint64_t size = 0;
     std::optional<TimePoint> created;
+    // The mounted file system that holds the entry; nullopt where the platform does not say.
+    std::optional<uint64_t> device;
+};
+
+// One line of the system's table of mounted file systems, as it stands there.
+struct MountEntry {
+    std::string device;      // what identifies the mounted file system ("8:1", "/dev/sda1")
+    std::string mountPoint;  // the folder it is mounted on, unescaped
+    std::string type;        // the file-system type ("ext4", "vfat", "cifs", "apfs", ...)
 };
 
 struct DirEntry {
@@ -95,6 +104,9 @@ public:
     // The absolute path that path names with every symbolic link followed; nullopt when it
     // names nothing. For what the user picks, never for what lies inside a media folder.
     virtual std::optional<std::string> Resolve(const std::string& path) = 0;
+    // Every file system mounted on this machine, in the system's order, pseudo file systems
+    // and bind mounts included; empty where the platform keeps no such table.
+    virtual std::vector<MountEntry> MountTable() = 0;
 };
 
 // The file system of this machine. Lives for the whole run.
@@ -133,6 +145,7 @@ public:
         return target_.NativeResourceFork(p);
     }
     std::optional<std::string> Resolve(const std::string& p) override { return target_.Resolve(p); }
+    std::vector<MountEntry> MountTable() override { return target_.MountTable(); }
 
 protected:
     FileSystem& target_;

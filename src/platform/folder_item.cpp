@@ -8,7 +8,6 @@
 #include "platform/mac_metadata.h"
 
 #if defined(__unix__) || defined(__APPLE__)
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -50,8 +49,10 @@ std::string TemporaryName(const std::string& name) {
            std::to_string(counter.fetch_add(1)) + ".part";
 }
 
-// Copies the bytes of one file to a new file at target; removes target on failure.
-FileError CopyData(FileSystem& fs, const std::string& source, const std::string& target) {
+// Copies the bytes of one file to a new file at target, telling progress after each piece;
+// removes target on failure.
+FileError CopyData(FileSystem& fs, const std::string& source, const std::string& target,
+                   const CopyProgress& progress) {
     FileError error;
     auto in = fs.OpenRead(source, &error);
     if (!in) return error;
@@ -70,6 +71,7 @@ FileError CopyData(FileSystem& fs, const std::string& source, const std::string&
         error = out->Write(buffer.data(), got);
         if (!error.ok()) break;
         position += got;
+        if (progress) progress(position, length);
     }
     if (error.ok()) error = out->Finish();
     out.reset();
@@ -77,15 +79,41 @@ FileError CopyData(FileSystem& fs, const std::string& source, const std::string&
     return error;
 }
 
-void CopyAttributes(FileSystem& fs, const std::string& source, const std::string& target) {
+// Writes bytes as a new file at target; removes it on failure.
+FileError WriteNewFile(FileSystem& fs, const std::string& target, const Bytes& bytes) {
+    FileError error;
+    auto out = fs.CreateNew(target, &error);
+    if (!out) return error;
+    error = out->Write(bytes.data(), bytes.size());
+    if (error.ok()) error = out->Finish();
+    out.reset();
+    if (!error.ok()) fs.Remove(target);
+    return error;
+}
+
+// Copies the user extended attributes of source onto target. Gives the Finder info and the
+// resource fork that target refused, and notes which of them it took.
+AppleDouble CopyAttributes(FileSystem& fs, const std::string& source, const std::string& target,
+                           bool& finderInfoTaken, bool& forkTaken) {
+    AppleDouble refused;
     for (const auto& name : fs.ListAttributes(source)) {
         // Only user metadata travels; security labels belong to the machine.
         if (name.rfind("security.", 0) == 0 || name.rfind("system.", 0) == 0 ||
             name.rfind("trusted.", 0) == 0) {
             continue;
         }
-        if (auto value = fs.GetAttribute(source, name)) fs.SetAttribute(target, name, *value);
+        auto value = fs.GetAttribute(source, name);
+        if (!value) continue;
+        const bool taken = fs.SetAttribute(target, name, *value).ok();
+        if (IsFinderInfoAttribute(name)) {
+            if (taken) finderInfoTaken = true;
+            if (!taken && !refused.finderInfo) refused.finderInfo = std::move(value);
+        } else if (IsResourceForkAttribute(name)) {
+            if (taken) forkTaken = true;
+            if (!taken && !refused.resourceFork) refused.resourceFork = std::move(value);
+        }
     }
+    return refused;
 }
 
 bool IsPlainFile(FileSystem& fs, const std::string& path) {
@@ -117,22 +145,20 @@ FolderItem FolderItem::Volume(const std::string& path, FileSystem& fs) {
 
 FolderItem FolderItem::OnItsVolume(const std::string& path, FileSystem& fs) {
     std::string root = Normalized(path);
-#if defined(__unix__) || defined(__APPLE__)
-    struct stat st;
-    if (::stat(root.c_str(), &st) == 0) {
-        dev_t device = st.st_dev;
+    const FileInfo info = fs.Stat(root);
+    if (info.device) {
         while (root != "/") {
-            std::string up = root.substr(0, root.rfind('/'));
-            if (up.empty()) up = "/";
-            struct stat upSt;
-            if (::stat(up.c_str(), &upSt) != 0 || upSt.st_dev != device) break;
+            const size_t slash = root.rfind('/');
+            if (slash == std::string::npos) break;
+            const std::string up = slash == 0 ? "/" : root.substr(0, slash);
+            if (fs.Stat(up).device != info.device) break;
             root = up;
         }
+    } else if (info.exists) {
+        // Where the file system tells no devices, the volume is the path's root ("C:/").
+        auto text = std::filesystem::u8path(root).root_path().u8string();
+        if (!text.empty()) root.assign(text.begin(), text.end());
     }
-#else
-    auto text = std::filesystem::u8path(path).root_path().u8string();
-    root.assign(text.begin(), text.end());
-#endif
     return FolderItem(path, root, fs);
 }
 
@@ -204,7 +230,7 @@ bool FolderItem::MoveFileTo(const FolderItem& folder) {
     return lastError_.ok();
 }
 
-bool FolderItem::CopyFileTo(const FolderItem& folder) {
+bool FolderItem::CopyFileTo(const FolderItem& folder, const CopyProgress& progress) {
     if (invalid_ || folder.invalid_) {
         SetError(InvalidNameError());
         return false;
@@ -216,7 +242,7 @@ bool FolderItem::CopyFileTo(const FolderItem& folder) {
         return false;
     }
     const std::string temporary = JoinPath(folder.path_, TemporaryName(name));
-    FileError error = CopyData(*fs_, path_, temporary);
+    FileError error = CopyData(*fs_, path_, temporary, progress);
     // "Not found" while the source is there means the target folder is missing.
     if (error.code == kFileNotFoundCode && fs_->Stat(path_).exists) {
         error.code = kDestinationMissingCode;
@@ -225,14 +251,37 @@ bool FolderItem::CopyFileTo(const FolderItem& folder) {
     const std::string sidecarTarget = SidecarPath(target);
     std::string sidecarTemporary;
     if (error.ok()) {
-        CopyAttributes(*fs_, path_, temporary);
-        if (IsPlainFile(*fs_, sidecar)) {
+        bool finderInfoTaken = false, forkTaken = false;
+        AppleDouble unplaced = CopyAttributes(*fs_, path_, temporary, finderInfoTaken, forkTaken);
+        const bool hasSidecar = IsPlainFile(*fs_, sidecar);
+        const std::optional<AppleDouble> own = hasSidecar ? ReadSidecar(*fs_, path_) : std::nullopt;
+        // Metadata that neither the attributes nor the sidecar carry (an HFS+ fork, macOS's
+        // own) must reach the copy too.
+        if (!finderInfoTaken && !unplaced.finderInfo && !(own && own->finderInfo)) {
+            unplaced.finderInfo = ReadFinderInfo(*fs_, path_);
+        }
+        if (!forkTaken && !unplaced.resourceFork && !(own && own->resourceFork)) {
+            unplaced.resourceFork = ReadResourceFork(*fs_, path_);
+        }
+        const bool makeSidecar = unplaced.finderInfo || unplaced.resourceFork;
+        if (makeSidecar || hasSidecar) {
             // A copy never pairs with a sidecar that is not its own.
             if (fs_->Stat(sidecarTarget).exists) {
                 error = {kFileExistsCode, "File exists"};
             } else {
                 sidecarTemporary = JoinPath(folder.path_, TemporaryName(SidecarName(name)));
-                error = CopyData(*fs_, sidecar, sidecarTemporary);
+                if (makeSidecar) {
+                    // The file's own sidecar with what did not fit laid over it; entries
+                    // other than the Finder info and the fork are not kept then.
+                    AppleDouble merged = own.value_or(AppleDouble{});
+                    if (unplaced.finderInfo) merged.finderInfo = std::move(unplaced.finderInfo);
+                    if (unplaced.resourceFork) {
+                        merged.resourceFork = std::move(unplaced.resourceFork);
+                    }
+                    error = WriteNewFile(*fs_, sidecarTemporary, EncodeAppleDouble(merged));
+                } else {
+                    error = CopyData(*fs_, sidecar, sidecarTemporary, {});
+                }
                 if (!error.ok()) sidecarTemporary.clear();
             }
         }
@@ -302,9 +351,7 @@ std::optional<TimePoint> FolderItem::CreationDate() const {
 uint64_t FolderItem::Length() const { return Info().size; }
 
 uint64_t FolderItem::ResourceForkLength() const {
-    if (invalid_) return 0;
-    auto fork = ReadResourceFork(*fs_, path_);
-    return fork ? fork->size() : 0;
+    return invalid_ ? 0 : mt::ResourceForkLength(*fs_, path_);
 }
 
 Bytes FolderItem::MacType() const { return invalid_ ? Bytes() : ReadMacType(*fs_, path_); }

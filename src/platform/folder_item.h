@@ -3,6 +3,8 @@
 // the top folder of the volume it was made from, for the colon path and the volume name,
 // and the result of its last move, copy or folder creation.
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,15 +13,22 @@
 
 namespace mt {
 
+// Told after each piece of a copy's data is written: bytes written so far, and of how many.
+using CopyProgress = std::function<void(uint64_t done, uint64_t total)>;
+
 class FolderItem {
 public:
-    // path on the volume whose top folder is volumeRoot (both absolute, "/" separators).
-    FolderItem(std::string path, std::string volumeRoot, FileSystem& fs = RealFileSystem());
+    // path on the volume whose top folder is volumeRoot (both absolute, "/" separators), in fs.
+    FolderItem(std::string path, std::string volumeRoot, FileSystem& fs);
     // A volume's top folder, or a folder given as one.
-    static FolderItem Volume(const std::string& path, FileSystem& fs = RealFileSystem());
-    // Any folder; its volume is the mounted file system that holds it.
-    static FolderItem OnItsVolume(const std::string& path, FileSystem& fs = RealFileSystem());
+    static FolderItem Volume(const std::string& path, FileSystem& fs);
+    // Any folder; its volume's top is the highest folder above it on the same file system
+    // (the same device, as fs tells). A path that names nothing is its own volume's top.
+    static FolderItem OnItsVolume(const std::string& path, FileSystem& fs);
 
+    // What the entry is, in one look: exists, folder, link, size, date. Nothing for a name
+    // that leads nowhere.
+    FileInfo Info() const;
     bool Exists() const;
     // A real folder; a symbolic link to one is not.
     bool IsFolder() const;
@@ -41,11 +50,14 @@ public:
     // the result is still that error.
     bool MoveFileTo(const FolderItem& folder);
     // Copies this file, its extended attributes and its sidecar into folder under its name.
-    // The data goes to a hidden temporary in folder first and gets its name only when
-    // complete and its sidecar is in place, so a failure never leaves a partial file, or a
-    // file without its metadata, under the name; temporaries are removed on failure. Never
-    // replaces an entry of the same name, the sidecar's included.
-    bool CopyFileTo(const FolderItem& folder);
+    // Mac metadata that the target does not take as extended attributes (a file system
+    // without them), or that this file keeps elsewhere (Linux's HFS+ "name/rsrc"), goes into
+    // a sidecar "._name" beside the copy, so none is lost. The data goes to a hidden
+    // temporary in folder first and gets its name only when complete and its sidecar is in
+    // place, so a failure never leaves a partial file, or a file without its metadata, under
+    // the name; temporaries are removed on failure. Never replaces an entry of the same name,
+    // the sidecar's included. progress, when given, is told after each piece of the data.
+    bool CopyFileTo(const FolderItem& folder, const CopyProgress& progress = {});
     int LastErrorCode() const { return lastError_.code; }
     const std::string& LastErrorMessage() const { return lastError_.message; }
 
@@ -69,7 +81,6 @@ public:
     FileSystem& fileSystem() const { return *fs_; }
 
 private:
-    FileInfo Info() const;
     void SetError(FileError error) { lastError_ = std::move(error); }
 
     std::string path_;

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "platform/file_system.h"
+#include "platform/mount_table.h"
 
 #if defined(__unix__) || defined(__APPLE__)
 #define MT_POSIX 1
@@ -16,10 +18,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #if defined(__linux__)
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #elif defined(__APPLE__)
+#include <sys/mount.h>
 #include <sys/xattr.h>
 #endif
+#endif
+
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #endif
 
 namespace mt {
@@ -127,6 +138,7 @@ public:
         info.isSymlink = S_ISLNK(sx.stx_mode);
         info.isFolder = S_ISDIR(sx.stx_mode);
         info.size = S_ISREG(sx.stx_mode) ? sx.stx_size : 0;
+        info.device = static_cast<uint64_t>(makedev(sx.stx_dev_major, sx.stx_dev_minor));
         const auto& t = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_mtime;
         info.created = TimePoint(std::chrono::duration_cast<TimePoint::duration>(
             std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec)));
@@ -137,6 +149,7 @@ public:
         info.isSymlink = S_ISLNK(st.st_mode);
         info.isFolder = S_ISDIR(st.st_mode);
         info.size = S_ISREG(st.st_mode) ? static_cast<uint64_t>(st.st_size) : 0;
+        info.device = static_cast<uint64_t>(st.st_dev);
 #if defined(__APPLE__)
         info.created = TimePoint(std::chrono::duration_cast<TimePoint::duration>(
             std::chrono::seconds(st.st_birthtimespec.tv_sec)));
@@ -221,7 +234,12 @@ public:
             return nullptr;
         }
         struct stat st;
-        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (::fstat(fd, &st) != 0) {
+            if (error) *error = ErrorFromSystem(errno);
+            ::close(fd);
+            return nullptr;
+        }
+        if (!S_ISREG(st.st_mode)) {
             if (error) *error = ErrorFromSystem(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
             ::close(fd);
             return nullptr;
@@ -343,6 +361,31 @@ public:
         std::string result(resolved);
         ::free(resolved);
         return result;
+    }
+
+    std::vector<MountEntry> MountTable() override {
+#if defined(__linux__)
+        auto readAll = [](const char* path) {
+            std::ifstream in(path);
+            return std::string(std::istreambuf_iterator<char>(in), {});
+        };
+        auto entries = ParseMountInfo(readAll("/proc/self/mountinfo"));
+        if (!entries.empty()) return entries;
+        return ParseMounts(readAll("/proc/self/mounts"));
+#elif defined(__APPLE__)
+        // The volumes a user sees are those mounted in /Volumes.
+        std::vector<MountEntry> entries;
+        struct statfs* mounts = nullptr;
+        const int count = ::getmntinfo(&mounts, MNT_NOWAIT);
+        for (int i = 0; i < count; ++i) {
+            std::string mountPoint = mounts[i].f_mntonname;
+            if (mountPoint.rfind("/Volumes/", 0) != 0) continue;
+            entries.push_back({mounts[i].f_mntfromname, mountPoint, mounts[i].f_fstypename});
+        }
+        return entries;
+#else
+        return {};
+#endif
     }
 };
 
@@ -478,6 +521,24 @@ public:
         auto resolved = fs::canonical(fs::u8path(path), ec);
         if (ec) return std::nullopt;
         return Utf8(resolved);
+    }
+    std::vector<MountEntry> MountTable() override {
+        std::vector<MountEntry> entries;
+#if defined(_WIN32)
+        // Every drive letter in use, with the name of its file system ("NTFS", "exFAT").
+        const DWORD drives = ::GetLogicalDrives();
+        for (int letter = 0; letter < 26; ++letter) {
+            if (!(drives & (DWORD(1) << letter))) continue;
+            const std::string root = std::string(1, static_cast<char>('A' + letter)) + ":\\";
+            char type[MAX_PATH + 1] = {};
+            if (!::GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, type,
+                                         sizeof type)) {
+                continue;
+            }
+            entries.push_back({root, std::string(1, static_cast<char>('A' + letter)) + ":/", type});
+        }
+#endif
+        return entries;
     }
 };
 

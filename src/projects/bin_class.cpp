@@ -1,48 +1,29 @@
 #include "projects/bin_class.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "projects/bin_search.h"
 
 namespace mt {
 
-namespace {
-constexpr size_t kIdSize = 8;
-// Below this many searches a plain scan of the bin is cheaper than building the index.
-constexpr int kSearchesBeforeIndex = 16;
-
-uint64_t WindowAt(const char* p) {
-    uint64_t v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-}  // namespace
-
-bool BinClass::Contains(const Bytes& id) {
-    if (id.size() != kIdSize || s.size() < kIdSize) return s.find(id) != Bytes::npos;
-    if (windows_.empty() && ++searches_ > kSearchesBeforeIndex) {
-        windows_.reserve(s.size() - kIdSize + 1);
-        for (size_t i = 0; i + kIdSize <= s.size(); ++i) windows_.push_back(WindowAt(&s[i]));
-        std::sort(windows_.begin(), windows_.end());
-    }
-    if (windows_.empty()) return s.find(id) != Bytes::npos;
-    return std::binary_search(windows_.begin(), windows_.end(), WindowAt(id.data()));
+std::vector<bool> BinClass::Search(const std::vector<Bytes>& ids) {
+    const bool anyId =
+        std::any_of(ids.begin(), ids.end(), [](const Bytes& id) { return !id.empty(); });
+    if (!file || !anyId) return std::vector<bool>(ids.size(), false);
+    auto data = file->OpenData();
+    if (!data) return std::vector<bool>(ids.size(), false);
+    return FindEach(*data, ids, YieldToEventLoop);
 }
 
-bool BinClass::Used(const MediaFile& media) {
-    if (s.empty() && file && file->Exists()) {
-        if (auto data = ReadWholeFile(file->fileSystem(), file->ShellPath())) {
-            s = std::move(*data);
-            windows_.clear();
-            searches_ = 0;
-        }
-    }
-    if (media.premob.empty()) return false;
-    return Contains(media.premob);
-}
+bool BinClass::Used(const MediaFile& media) { return Search({media.premob}).front(); }
 
 void BinClass::AddMediaFiles(const MediaFileList& files) {
-    for (const MediaFilePtr& media : files) {
-        if (media && Used(*media)) MediaFiles.push_back(media);
+    std::vector<Bytes> ids;
+    ids.reserve(files.size());
+    for (const MediaFilePtr& media : files) ids.push_back(media ? media->premob : Bytes());
+    const std::vector<bool> used = Search(ids);
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (used[i]) MediaFiles.push_back(files[i]);
         YieldToEventLoop();
     }
 }
@@ -61,9 +42,10 @@ void BinClass::CopyBin(const FolderItem& folder) {
     const size_t count = MediaFiles.size();
     size_t done = 0;
     bool errors = false;
+    const CopyProgress within = ProgressWithinFile(done, count);
     for (size_t i = 0; i < count && i < MediaFiles.size(); ++i) {
         MediaFilePtr media = MediaFiles[i];
-        media->CopyFile(folder);
+        media->CopyFile(folder, within);
         if (!media->error.empty()) {
             lines.push_back(media->error);
             errors = true;

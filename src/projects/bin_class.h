@@ -1,8 +1,8 @@
 #pragma once
 // A bin file of the editing system, and the media files it uses: those whose mob id occurs
-// anywhere in the bin's bytes. The bin is not parsed.
+// anywhere in the bin's bytes. The bin is not parsed, and never held in memory whole: it is
+// searched piece by piece, so a file of any size chosen as a bin is harmless.
 
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -12,13 +12,16 @@ namespace mt {
 
 class BinClass : public Worker {
 public:
-    // Whether the bin's bytes hold media's premob. The bin is read whole at the first call
-    // that finds its content empty, and kept. A media file without a premob is used by no bin.
+    // Whether the bin's bytes hold media's premob, read from the bin file now. A media file
+    // without a premob is used by no bin; a missing or unreadable bin uses none.
     bool Used(const MediaFile& media);
-    // Appends each given file that the bin uses.
+    // Appends each given file that the bin uses, in order. Reads the bin once per call,
+    // piece by piece, for all of the files together; yields between the pieces and after
+    // each file.
     void AddMediaFiles(const MediaFileList& files);
     // Copies every member into folder; logstring gets the log block, and one message box
-    // reports failed files.
+    // reports failed files. Between the pieces of a long file it yields to the event loop
+    // and advances the bar within the file.
     void CopyBin(const FolderItem& folder);
     // The bin file's name; empty without a file.
     Bytes Name() const;
@@ -28,14 +31,10 @@ public:
 
     bool moved = false;
     std::optional<FolderItem> file;
-    Bytes s;
 
 private:
-    bool Contains(const Bytes& id);
-
-    int searches_ = 0;
-    // Every 8-byte window of s, sorted: built once a bin is searched often.
-    std::vector<uint64_t> windows_;
+    // For each id, whether the bin holds it; all false when the bin cannot be read.
+    std::vector<bool> Search(const std::vector<Bytes>& ids);
 };
 
 using BinClassPtr = std::shared_ptr<BinClass>;

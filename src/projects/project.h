@@ -25,7 +25,8 @@ public:
     // Moves each file from its folder inside the media folder back into the media folder.
     // Refused like SiftProject.
     void UnsiftProject();
-    // Copies each file into folder. Never refused.
+    // Copies each file into folder. Never refused. Between the pieces of a long file it
+    // yields to the event loop and advances the bar within the file.
     void CopyProject(const FolderItem& folder);
     // Each leaves its log block in logstring and shows "There were some errors. See the log
     // tab." once at its end when a file failed; the failed files' messages are the log lines.

@@ -11,7 +11,9 @@ namespace {
 struct Operation {
     std::string title;
     std::string statusPrefix;
-    std::function<void(MediaFile&)> apply;
+    // Acts on one file; a copy tells its progress within the file through the second
+    // argument.
+    std::function<void(MediaFile&, const CopyProgress&)> apply;
     // Sift and unsift refuse a project that was moved before; copy does not.
     bool guarded;
     std::string refusalBox;
@@ -28,10 +30,11 @@ void Run(Project& project, const Operation& op) {
         project.SetProgress(0);
         const size_t count = project.MediaFiles.size();
         size_t done = 0;
+        const CopyProgress within = project.ProgressWithinFile(done, count);
         for (size_t i = 0; i < count && i < project.MediaFiles.size(); ++i) {
             MediaFilePtr media = project.MediaFiles[i];
             if (!op.statusPrefix.empty()) project.SetLabel(op.statusPrefix + media->filename);
-            op.apply(*media);
+            op.apply(*media, within);
             if (!media->error.empty()) {
                 lines.push_back(media->error);
                 errors = true;
@@ -52,19 +55,23 @@ void Run(Project& project, const Operation& op) {
 }  // namespace
 
 void Project::SiftProject() {
-    Run(*this, {" Sift Project " + projectname, "Sift ", [](MediaFile& m) { m.SiftFile(); }, true,
+    // One look at each media folder finds the project's sifted folder in any letter case.
+    SiftedFolderFinder folders;
+    Run(*this, {" Sift Project " + projectname, "Sift ",
+                [&folders](MediaFile& m, const CopyProgress&) { m.SiftFile(folders); }, true,
                 "Project has already been sifted", "Error: Project has already been sifted"});
 }
 
 void Project::UnsiftProject() {
-    Run(*this,
-        {" Unsift Project " + projectname, "Unsift ", [](MediaFile& m) { m.UnsiftFile(); }, true,
-         "Project has allready been unsifted", "Error: Project has already been unsifted"});
+    Run(*this, {" Unsift Project " + projectname, "Unsift ",
+                [](MediaFile& m, const CopyProgress&) { m.UnsiftFile(); }, true,
+                "Project has allready been unsifted", "Error: Project has already been unsifted"});
 }
 
 void Project::CopyProject(const FolderItem& folder) {
     Run(*this, {" Copy Project " + projectname + " to " + folder.ShellPath(), "Copy ",
-                [&folder](MediaFile& m) { m.CopyFile(folder); }, false, "", ""});
+                [&folder](MediaFile& m, const CopyProgress& within) { m.CopyFile(folder, within); },
+                false, "", ""});
 }
 
 }  // namespace mt

@@ -23,7 +23,7 @@ std::vector<std::string> DefaultLogFolders() {
 
 WindowSetup WithDefaults(WindowSetup setup) {
     if (!setup.fileSystem) setup.fileSystem = &RealFileSystem();
-    if (!setup.volumes) setup.volumes = [] { return MountedVolumes(); };
+    if (!setup.volumes) setup.volumes = [fs = setup.fileSystem] { return MountedVolumes(*fs); };
     if (setup.logFolders.empty()) setup.logFolders = DefaultLogFolders();
     if (!setup.dialogs) setup.dialogs = &RealDialogs();
     if (!setup.messageBoxes) setup.messageBoxes = &RealMessageBoxes();

@@ -14,6 +14,7 @@
 #include "fixtures/mac_metadata_builders.h"
 #include "fixtures/media_files.h"
 #include "fixtures/temp_folder.h"
+#include "platform/apple_double.h"
 #include "platform/resource_fork.h"
 
 namespace mt {
@@ -29,8 +30,7 @@ using ::testing::IsEmpty;
 class TransferTest : public ::testing::Test {
 protected:
     // A media file record for volume/relative, as the folder scan makes it.
-    MediaFilePtr Record(const std::string& relative, const Bytes& project,
-                        FileSystem& fs = RealFileSystem()) {
+    MediaFilePtr Record(const std::string& relative, const Bytes& project, FileSystem& fs) {
         auto file = std::make_shared<MediaFile>();
         file->file = fixtures::ItemOnVolume(volume, relative, fs);
         file->filename = file->file->Name();
@@ -56,10 +56,10 @@ TEST_F(TransferTest, SiftMakesTheProjectFolderAndReusesIt) {
     const std::string b = Put("OMFI MediaFiles/b.omf", 2000, 2);
     const auto sumA = Checksum(a), sumB = Checksum(b);
 
-    auto first = Record("OMFI MediaFiles/a.omf", "Spot30");
+    auto first = Record("OMFI MediaFiles/a.omf", "Spot30", RealFileSystem());
     first->SiftFile();
     EXPECT_EQ(first->error, "");
-    auto second = Record("OMFI MediaFiles/b.omf", "Spot30");
+    auto second = Record("OMFI MediaFiles/b.omf", "Spot30", RealFileSystem());
     second->SiftFile();
     EXPECT_EQ(second->error, "");
 
@@ -73,10 +73,51 @@ TEST_F(TransferTest, SiftMakesTheProjectFolderAndReusesIt) {
 
 TEST_F(TransferTest, EmptyProjectSiftsIntoUnderscoreSifted) {
     Put("OMFI MediaFiles/a.omf");
-    auto file = Record("OMFI MediaFiles/a.omf", "");
+    auto file = Record("OMFI MediaFiles/a.omf", "", RealFileSystem());
     file->SiftFile();
     EXPECT_EQ(file->error, "");
     EXPECT_THAT(ListTree(media), ElementsAre("_sifted/", "_sifted/a.omf"));
+}
+
+TEST_F(TransferTest, FileFoundByTheScanSiftsIntoItsProjectsFolder) {
+    // The scan shows the file under its project and the folder it was found in; its sifted
+    // folder is named after the project alone.
+    Put("OMFI MediaFiles/a.omf");
+    Put("OMFI MediaFiles/b.omf", 1000, 2);
+    auto scanned = Record("OMFI MediaFiles/a.omf", "Spot30[OMFI MediaFiles]", RealFileSystem());
+    scanned->fileproject = "Spot30";
+    auto nameless = Record("OMFI MediaFiles/b.omf", "[OMFI MediaFiles]", RealFileSystem());
+    nameless->fileproject = "";
+    EXPECT_EQ(scanned->SiftedFolderName(), "Spot30_sifted");
+
+    scanned->SiftFile();
+    nameless->SiftFile();
+
+    EXPECT_EQ(scanned->error, "");
+    EXPECT_EQ(nameless->error, "");
+    EXPECT_THAT(ListTree(media),
+                ElementsAre("Spot30_sifted/", "Spot30_sifted/a.omf", "_sifted/", "_sifted/b.omf"));
+}
+
+TEST_F(TransferTest, SiftFindsTheProjectFolderInAnyLetterCase) {
+    Put("OMFI MediaFiles/a.omf");
+    Put("OMFI MediaFiles/b.omf", 1000, 2);
+    Put("OMFI MediaFiles/c.omf", 1000, 3);
+    fixtures::MakeFolder(InMedia("SPOT30_SIFTED"));
+    // A file in the way of one spelling does not hide a folder of another.
+    Put("OMFI MediaFiles/Trailer_sifted", 10, 9);
+    fixtures::MakeFolder(InMedia("trailer_SIFTED"));
+
+    for (auto [name, project] : {std::pair{"a.omf", "Spot30"}, std::pair{"b.omf", "spot30"},
+                                 std::pair{"c.omf", "Trailer"}}) {
+        auto file = Record(std::string("OMFI MediaFiles/") + name, project, RealFileSystem());
+        file->SiftFile();
+        EXPECT_EQ(file->error, "") << name;
+    }
+
+    EXPECT_THAT(ListTree(media),
+                ElementsAre("SPOT30_SIFTED/", "SPOT30_SIFTED/a.omf", "SPOT30_SIFTED/b.omf",
+                            "Trailer_sifted", "trailer_SIFTED/", "trailer_SIFTED/c.omf"));
 }
 
 TEST_F(TransferTest, SiftLeavesFilesOutsideTheMediaFolderAlone) {
@@ -88,7 +129,7 @@ TEST_F(TransferTest, SiftLeavesFilesOutsideTheMediaFolderAlone) {
     const auto before = ListTree(temp.path());
     for (const char* relative : {"OMFI MediaFiles/Spot30_sifted/in-sifted.omf",
                                  "My Media/added.omf", "top.omf", "OMFI MediaFiles/gone.omf"}) {
-        auto file = Record(relative, "Spot30");
+        auto file = Record(relative, "Spot30", RealFileSystem());
         file->SiftFile();
         EXPECT_EQ(file->error, "") << relative;
     }
@@ -102,7 +143,7 @@ TEST_F(TransferTest, SiftOntoAFileNamedLikeTheSiftedFolder) {
     const std::string a = Put("OMFI MediaFiles/a.omf");
     const std::string blocker = Put("OMFI MediaFiles/P_sifted", 10, 9);
     const auto sum = Checksum(blocker);
-    auto file = Record("OMFI MediaFiles/a.omf", "P");
+    auto file = Record("OMFI MediaFiles/a.omf", "P", RealFileSystem());
     file->SiftFile();
     EXPECT_EQ(file->error, "Invalid target " + blocker + " " + a);
     EXPECT_THAT(ListFolder(media), ElementsAre("P_sifted", "a.omf"));
@@ -113,7 +154,7 @@ TEST_F(TransferTest, SiftedFolderThatIsALinkIsNotFollowed) {
     const std::string a = Put("OMFI MediaFiles/a.omf");
     const std::string elsewhere = fixtures::MakeFolder(temp.Path("elsewhere"));
     std::filesystem::create_directory_symlink(elsewhere, InMedia("P_sifted"));
-    auto file = Record("OMFI MediaFiles/a.omf", "P");
+    auto file = Record("OMFI MediaFiles/a.omf", "P", RealFileSystem());
     file->SiftFile();
     EXPECT_EQ(file->error, "Invalid target " + InMedia("P_sifted") + " " + a);
     EXPECT_THAT(ListFolder(elsewhere), IsEmpty());
@@ -121,7 +162,7 @@ TEST_F(TransferTest, SiftedFolderThatIsALinkIsNotFollowed) {
 }
 
 TEST_F(TransferTest, SiftedFolderThatCannotBeMade) {
-    fixtures::FaultInjectingFileSystem fs;
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailCreateFolder(EACCES);
     const std::string a = Put("OMFI MediaFiles/a.omf");
     auto file = Record("OMFI MediaFiles/a.omf", "P", fs);
@@ -138,13 +179,13 @@ TEST_F(TransferTest, SiftNeverReplacesAnEntryOfTheSameName) {
     const std::string b = Put("OMFI MediaFiles/b.omf", 1000, 3);
     const auto sumA = Checksum(a), sumThere = Checksum(there);
 
-    auto file = Record("OMFI MediaFiles/a.omf", "P");
+    auto file = Record("OMFI MediaFiles/a.omf", "P", RealFileSystem());
     file->SiftFile();
     EXPECT_EQ(file->error, "File exists already on destination " + a);
     EXPECT_EQ(Checksum(a), sumA);
     EXPECT_EQ(Checksum(there), sumThere);
 
-    auto onFolder = Record("OMFI MediaFiles/b.omf", "P");
+    auto onFolder = Record("OMFI MediaFiles/b.omf", "P", RealFileSystem());
     onFolder->SiftFile();
     EXPECT_EQ(onFolder->error, "File exists already on destination " + b);
     EXPECT_TRUE(fixtures::PathExists(b));
@@ -158,7 +199,7 @@ TEST_F(TransferTest, UnsiftMovesBackFromAnyFolderInTheMediaFolder) {
     const auto sum = Checksum(Put("OMFI MediaFiles/P_sifted/a.omf"));
     Put("OMFI MediaFiles/Misc/b.omf");
     for (const char* relative : {"OMFI MediaFiles/P_sifted/a.omf", "OMFI MediaFiles/Misc/b.omf"}) {
-        auto file = Record(relative, "P");
+        auto file = Record(relative, "P", RealFileSystem());
         file->UnsiftFile();
         EXPECT_EQ(file->error, "") << relative;
     }
@@ -178,7 +219,7 @@ TEST_F(TransferTest, UnsiftLeavesOtherPlacesAlone) {
     for (const char* relative :
          {"OMFI MediaFiles/direct.omf", "OMFI MediaFiles/P_sifted/deeper/deep.omf",
           "Other/other.omf", "top.omf", "OMFI MediaFiles/P_sifted/gone.omf"}) {
-        auto file = Record(relative, "P");
+        auto file = Record(relative, "P", RealFileSystem());
         file->UnsiftFile();
         EXPECT_EQ(file->error, "") << relative;
     }
@@ -190,7 +231,7 @@ TEST_F(TransferTest, UnsiftNeverReplacesAFileInTheMediaFolder) {
     const std::string sifted = Put("OMFI MediaFiles/P_sifted/a.omf", 1000, 1);
     const std::string direct = Put("OMFI MediaFiles/a.omf", 800, 2);
     const auto sumSifted = Checksum(sifted), sumDirect = Checksum(direct);
-    auto file = Record("OMFI MediaFiles/P_sifted/a.omf", "P");
+    auto file = Record("OMFI MediaFiles/P_sifted/a.omf", "P", RealFileSystem());
     file->UnsiftFile();
     EXPECT_EQ(file->error, "File exists already on destination " + sifted);
     EXPECT_EQ(Checksum(sifted), sumSifted);
@@ -203,8 +244,8 @@ TEST_F(TransferTest, CopyMakesTheTargetFolderAndLeavesTheSource) {
     const std::string a = Put("OMFI MediaFiles/a.omf", 70000);
     const auto sum = Checksum(a);
     const std::string target = temp.Path("Backup");
-    auto file = Record("OMFI MediaFiles/a.omf", "P");
-    file->CopyFile(FolderItem::Volume(target));
+    auto file = Record("OMFI MediaFiles/a.omf", "P", RealFileSystem());
+    file->CopyFile(FolderItem::Volume(target, RealFileSystem()));
     EXPECT_EQ(file->error, "");
     EXPECT_THAT(ListFolder(target), ElementsAre("a.omf")) << "no temporary left";
     EXPECT_EQ(Checksum(target + "/a.omf"), sum);
@@ -217,17 +258,17 @@ TEST_F(TransferTest, CopyNeverReplacesAndNeedsAFolder) {
     const std::string existing = target + "/a.omf";
     fixtures::WriteFileWithoutTrailer(existing, 10, 2);
     const auto sumA = Checksum(a), sumExisting = Checksum(existing);
-    auto file = Record("OMFI MediaFiles/a.omf", "P");
-    file->CopyFile(FolderItem::Volume(target));
+    auto file = Record("OMFI MediaFiles/a.omf", "P", RealFileSystem());
+    file->CopyFile(FolderItem::Volume(target, RealFileSystem()));
     EXPECT_EQ(file->error, "File exists already on destination " + a);
     EXPECT_EQ(Checksum(a), sumA);
     EXPECT_EQ(Checksum(existing), sumExisting);
 
-    file->CopyFile(FolderItem::Volume(existing));
+    file->CopyFile(FolderItem::Volume(existing, RealFileSystem()));
     EXPECT_EQ(file->error, "Invalid target " + existing + " " + a);
 
-    auto gone = Record("OMFI MediaFiles/gone.omf", "P");
-    gone->CopyFile(FolderItem::Volume(target));
+    auto gone = Record("OMFI MediaFiles/gone.omf", "P", RealFileSystem());
+    gone->CopyFile(FolderItem::Volume(target, RealFileSystem()));
     EXPECT_EQ(gone->error, "");
     EXPECT_THAT(ListFolder(target), ElementsAre("a.omf"));
 }
@@ -282,7 +323,7 @@ protected:
 };
 
 TEST_P(MoveFailureTest, LastErrorStringOfTheSource) {
-    fixtures::FaultInjectingFileSystem fs;
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
     Inject(fs);
     Put("OMFI MediaFiles/a.omf");
     fixtures::MakeFolder(InMedia("P_sifted"));
@@ -296,7 +337,7 @@ TEST_P(MoveFailureTest, LastErrorStringOfTheSource) {
 TEST_P(MoveFailureTest, SiftAndUnsiftMessages) {
     const MoveFailure& row = GetParam();
     {
-        fixtures::FaultInjectingFileSystem fs;
+        fixtures::FaultInjectingFileSystem fs(RealFileSystem());
         Inject(fs);
         const std::string a = Put("OMFI MediaFiles/a.omf");
         auto file = Record("OMFI MediaFiles/a.omf", "P", fs);
@@ -311,7 +352,7 @@ TEST_P(MoveFailureTest, SiftAndUnsiftMessages) {
         }
     }
     {
-        fixtures::FaultInjectingFileSystem fs;
+        fixtures::FaultInjectingFileSystem fs(RealFileSystem());
         Inject(fs);
         fixtures::MakeFolder(InMedia("Q_sifted"));
         const std::string b = Put("OMFI MediaFiles/Q_sifted/b.omf");
@@ -326,7 +367,8 @@ INSTANTIATE_TEST_SUITE_P(Codes, MoveFailureTest, ::testing::ValuesIn(MoveFailure
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TransferTest, LastErrorStringOfAReferenceNeverMoved) {
-    EXPECT_EQ(FolderItemExtension::LastErrorString(FolderItem::Volume(volume)), "");
+    EXPECT_EQ(FolderItemExtension::LastErrorString(FolderItem::Volume(volume, RealFileSystem())),
+              "");
 }
 
 TEST_F(TransferTest, CopyFailuresAreReportedAndLeaveNothingBehind) {
@@ -356,7 +398,7 @@ TEST_F(TransferTest, CopyFailuresAreReportedAndLeaveNothingBehind) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         fixtures::TempFolder target;
-        fixtures::FaultInjectingFileSystem fs;
+        fixtures::FaultInjectingFileSystem fs(RealFileSystem());
         row.inject(fs, source);
         auto file = Record("OMFI MediaFiles/a.omf", "P", fs);
         file->CopyFile(FolderItem::Volume(target.path(), fs));
@@ -370,7 +412,7 @@ TEST_F(TransferTest, CopyWhoseSidecarDoesNotFitLeavesNothingBehind) {
     const std::string source = Put("OMFI MediaFiles/a.omf", 5000);
     fixtures::WriteSidecar(source, "ATmf", "AvMC", fixtures::BuildResourceFork({}));
     fixtures::TempFolder target;
-    fixtures::FaultInjectingFileSystem fs;
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailWritesAfter(5000 + 10);
     auto file = Record("OMFI MediaFiles/a.omf", "P", fs);
     file->CopyFile(FolderItem::Volume(target.path(), fs));
@@ -383,8 +425,8 @@ TEST_F(TransferTest, CopyWhoseSidecarDoesNotFitLeavesNothingBehind) {
 class MetadataTravels : public TransferTest {
 protected:
     void ExpectMetadata(const std::string& path) {
-        FolderItem item =
-            FolderItem::Volume(path.substr(0, path.rfind('/'))).Child(LastComponent(path));
+        FolderItem item = FolderItem::Volume(path.substr(0, path.rfind('/')), RealFileSystem())
+                              .Child(LastComponent(path));
         EXPECT_EQ(item.MacType(), "Sd2f") << path;
         EXPECT_EQ(item.ResourceFork(), fork) << path;
         MediaFile record;
@@ -403,14 +445,14 @@ protected:
 TEST_F(MetadataTravels, SiftAndUnsiftMoveTheSidecar) {
     const std::string a = Put("OMFI MediaFiles/voice");
     fixtures::WriteSidecar(a, "Sd2f", "Sd2a", fork);
-    auto file = Record("OMFI MediaFiles/voice", "Spot30");
+    auto file = Record("OMFI MediaFiles/voice", "Spot30", RealFileSystem());
     file->SiftFile();
     ASSERT_EQ(file->error, "");
     EXPECT_THAT(ListTree(media),
                 ElementsAre("Spot30_sifted/", "Spot30_sifted/._voice", "Spot30_sifted/voice"));
     ExpectMetadata(InMedia("Spot30_sifted/voice"));
 
-    auto back = Record("OMFI MediaFiles/Spot30_sifted/voice", "Spot30");
+    auto back = Record("OMFI MediaFiles/Spot30_sifted/voice", "Spot30", RealFileSystem());
     back->UnsiftFile();
     ASSERT_EQ(back->error, "");
     ExpectMetadata(a);
@@ -422,7 +464,7 @@ TEST_F(MetadataTravels, SiftKeepsExtendedAttributes) {
     const std::string a = Put("OMFI MediaFiles/voice");
     fixtures::SetFinderInfoAttribute(a, "Sd2f");
     fixtures::SetResourceForkAttribute(a, fork);
-    auto file = Record("OMFI MediaFiles/voice", "Spot30");
+    auto file = Record("OMFI MediaFiles/voice", "Spot30", RealFileSystem());
     file->SiftFile();
     ASSERT_EQ(file->error, "");
     ExpectMetadata(InMedia("Spot30_sifted/voice"));
@@ -440,8 +482,8 @@ TEST_F(MetadataTravels, CopyTakesSidecarAndAttributes) {
     }
     const std::string target = temp.Path("Backup");
     for (const char* relative : {"OMFI MediaFiles/voice", "OMFI MediaFiles/take"}) {
-        auto file = Record(relative, "Spot30");
-        file->CopyFile(FolderItem::Volume(target));
+        auto file = Record(relative, "Spot30", RealFileSystem());
+        file->CopyFile(FolderItem::Volume(target, RealFileSystem()));
         EXPECT_EQ(file->error, "") << relative;
     }
     EXPECT_THAT(ListFolder(target), ElementsAre("._voice", "take", "voice"));
@@ -451,6 +493,86 @@ TEST_F(MetadataTravels, CopyTakesSidecarAndAttributes) {
         ExpectMetadata(target + "/take");
         ExpectMetadata(withAttributes);
     }
+}
+
+// A target that takes no extended attributes (FAT, exFAT, a network share), or none as
+// large as a resource fork: the Finder info and the fork go into "._name" beside the copy.
+class MetadataWithoutAttributes : public MetadataTravels,
+                                  public ::testing::WithParamInterface<int> {};
+
+TEST_P(MetadataWithoutAttributes, CopyKeepsItInASidecar) {
+    if (!fixtures::SupportsUserAttributes(temp.path())) GTEST_SKIP() << "no user xattrs here";
+    const std::string take = Put("OMFI MediaFiles/take.sd2");
+    fixtures::SetFinderInfoAttribute(take, "Sd2f");
+    fixtures::SetResourceForkAttribute(take, fork);
+    const std::string target = fixtures::MakeFolder(temp.Path("Card"));
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
+    fs.RefuseAttributesBelow(target, GetParam());
+    auto file = Record("OMFI MediaFiles/take.sd2", "Spot30", fs);
+
+    file->CopyFile(FolderItem::Volume(target, fs));
+
+    EXPECT_EQ(file->error, "");
+    EXPECT_THAT(ListFolder(target), ElementsAre("._take.sd2", "take.sd2"));
+    EXPECT_EQ(Checksum(target + "/take.sd2"), Checksum(take));
+    ExpectMetadata(target + "/take.sd2");
+    const auto sidecar = ParseAppleDouble(*fixtures::ReadFileBytes(target + "/._take.sd2"));
+    ASSERT_TRUE(sidecar);
+    EXPECT_EQ(sidecar->finderInfo, fixtures::FinderInfo("Sd2f"));
+    EXPECT_EQ(sidecar->resourceFork, fork);
+    ExpectMetadata(take);  // the source keeps its attributes
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, MetadataWithoutAttributes,
+                         ::testing::Values(ENOTSUP, E2BIG, ENOSPC, EPERM), [](const auto& info) {
+                             switch (info.param) {
+                                 case ENOTSUP: return std::string("NotSupported");
+                                 case E2BIG: return std::string("ValueTooLarge");
+                                 case ENOSPC: return std::string("NoSpace");
+                                 default: return std::string("NotPermitted");
+                             }
+                         });
+
+TEST_F(MetadataTravels, CopyAddsWhatDidNotFitToTheFilesOwnSidecar) {
+    if (!fixtures::SupportsUserAttributes(temp.path())) GTEST_SKIP() << "no user xattrs here";
+    const std::string voice = Put("OMFI MediaFiles/voice");
+    fixtures::WriteSidecar(voice, "Sd2f", "Sd2a");  // the Finder info only
+    fixtures::SetResourceForkAttribute(voice, fork);
+    const std::string target = fixtures::MakeFolder(temp.Path("Card"));
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
+    fs.RefuseAttributesBelow(target);
+    auto file = Record("OMFI MediaFiles/voice", "Spot30", fs);
+
+    file->CopyFile(FolderItem::Volume(target, fs));
+
+    EXPECT_EQ(file->error, "");
+    ExpectMetadata(target + "/voice");
+    const auto sidecar = ParseAppleDouble(*fixtures::ReadFileBytes(target + "/._voice"));
+    ASSERT_TRUE(sidecar);
+    EXPECT_EQ(sidecar->finderInfo, fixtures::FinderInfo("Sd2f", "Sd2a"));
+}
+
+TEST_F(MetadataTravels, CopyWhoseSidecarCannotBeWrittenIsNotMade) {
+    if (!fixtures::SupportsUserAttributes(temp.path())) GTEST_SKIP() << "no user xattrs here";
+    const std::string take = Put("OMFI MediaFiles/take");
+    fixtures::SetFinderInfoAttribute(take, "Sd2f");
+    fixtures::SetResourceForkAttribute(take, fork);
+    const std::string target = fixtures::MakeFolder(temp.Path("Card"));
+    fixtures::ScriptedFileSystem fs(RealFileSystem());
+    fs.SetScript([&](const fixtures::ScriptedFileSystem::Call& call) -> std::optional<FileError> {
+        if (call.op == "SetAttribute" && fixtures::IsAtOrBelow(call.path, target))
+            return ErrorFromSystem(ENOTSUP);
+        // The sidecar's temporary: "." and the sidecar's name "._take".
+        if (call.op == "CreateNew" && LastComponent(call.path).rfind(".._", 0) == 0)
+            return ErrorFromSystem(ENOSPC);
+        return std::nullopt;
+    });
+    auto file = Record("OMFI MediaFiles/take", "Spot30", fs);
+
+    file->CopyFile(FolderItem::Volume(target, fs));
+
+    EXPECT_EQ(file->error.rfind("Error: ", 0), 0u) << file->error;
+    EXPECT_THAT(ListFolder(target), IsEmpty());
 }
 
 }  // namespace

@@ -24,10 +24,9 @@ using fixtures::TrailerOptions;
 enum class Via { None, Sidecar, Attribute };
 
 // Writes the file and its metadata into folder; the MediaFile that names it.
-MediaFilePtr Place(const std::string& folder, const Bytes& name, const Bytes& content,
-                   const Bytes& type = {}, Via via = Via::None,
-                   const std::optional<Bytes>& fork = std::nullopt,
-                   FileSystem& fs = RealFileSystem()) {
+MediaFilePtr Place(FileSystem& fs, const std::string& folder, const Bytes& name,
+                   const Bytes& content, const Bytes& type = {}, Via via = Via::None,
+                   const std::optional<Bytes>& fork = std::nullopt) {
     const std::string path = folder + "/" + name;
     fixtures::WriteFileBytes(path, content);
     switch (via) {
@@ -83,7 +82,7 @@ TEST_P(GetProjectFromFile, ReadsTheTrailer) {
     if (c.via == Via::Attribute && !fixtures::SupportsUserAttributes(temp.path())) {
         GTEST_SKIP() << "no user extended attributes here";
     }
-    auto file = Place(temp.path(), c.fileName, c.content(), c.type, c.via);
+    auto file = Place(RealFileSystem(), temp.path(), c.fileName, c.content(), c.type, c.via);
     EXPECT_EQ(file->GetProjectFromFile(), c.expected);
 }
 
@@ -225,10 +224,9 @@ TEST(GetProjectFromFileTrailer, NoFileReferenceGivesEmptyText) {
 
 TEST(GetProjectFromFileTrailer, OtherFileIsNeverOpened) {
     fixtures::TempFolder temp;
-    fixtures::FaultInjectingFileSystem fs;
-    auto plain = Place(temp.path(), "clip.mov", Trailed("Spot30"), "", Via::None, std::nullopt, fs);
-    auto typed =
-        Place(temp.path(), "other.mov", Trailed("Spot30"), "MooV", Via::Sidecar, std::nullopt, fs);
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
+    auto plain = Place(fs, temp.path(), "clip.mov", Trailed("Spot30"), "", Via::None);
+    auto typed = Place(fs, temp.path(), "other.mov", Trailed("Spot30"), "MooV", Via::Sidecar);
     EXPECT_EQ(plain->GetProjectFromFile(), "");
     EXPECT_EQ(typed->GetProjectFromFile(), "");
     EXPECT_EQ(fs.CountCalls("OpenRead", temp.Path("clip.mov")), 0);
@@ -237,9 +235,9 @@ TEST(GetProjectFromFileTrailer, OtherFileIsNeverOpened) {
 
 TEST(GetProjectFromFileTrailer, ReadsOnlyTheTailAndTheField) {
     fixtures::TempFolder temp;
-    fixtures::FaultInjectingFileSystem fs;
-    auto file = Place(temp.path(), "big.omf", BuildMediaFileBytes("Spot30", 4 * 1024 * 1024).bytes,
-                      "", Via::None, std::nullopt, fs);
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
+    auto file = Place(fs, temp.path(), "big.omf",
+                      BuildMediaFileBytes("Spot30", 4 * 1024 * 1024).bytes, "", Via::None);
     EXPECT_EQ(file->GetProjectFromFile(), "Spot30");
     EXPECT_LE(fs.bytesRead(), 2u + 44u + 4u + 32u);
 }
@@ -247,8 +245,8 @@ TEST(GetProjectFromFileTrailer, ReadsOnlyTheTailAndTheField) {
 TEST(GetProjectFromFileTrailer, UnreadableFileGivesEmptyText) {
     // Runs as root too, where taking away the read permission blocks nothing.
     fixtures::TempFolder temp;
-    fixtures::FaultInjectingFileSystem fs;
-    auto file = Place(temp.path(), "clip.omf", Trailed("Spot30"), "", Via::None, std::nullopt, fs);
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
+    auto file = Place(fs, temp.path(), "clip.omf", Trailed("Spot30"), "", Via::None);
     fs.FailOpenRead(temp.Path("clip.omf"), EACCES);
     EXPECT_EQ(file->GetProjectFromFile(), "");
 }
@@ -305,18 +303,19 @@ TEST_P(SoundDesignerFile, ProjectFromOmf1Resource) {
         SCOPED_TRACE(row.what);
         fixtures::TempFolder folder;
         // The sidecar carries the type too; with attributes, an empty type writes none.
-        auto file = Place(folder.path(), row.name, row.data, row.type, GetParam(), row.fork);
+        auto file = Place(RealFileSystem(), folder.path(), row.name, row.data, row.type, GetParam(),
+                          row.fork);
         EXPECT_EQ(file->GetProjectFromFile(), row.expected);
     }
 }
 
 TEST_P(SoundDesignerFile, UnopenableDataForkStillGivesTheResource) {
-    fixtures::FaultInjectingFileSystem fs;
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
     auto sd2 =
-        Place(temp.path(), "voice.sd2", Payload(300), "", GetParam(), Omf1Fork(Omf1("Spot30")), fs);
+        Place(fs, temp.path(), "voice.sd2", Payload(300), "", GetParam(), Omf1Fork(Omf1("Spot30")));
     // A ".wav" of type "Sd2f" whose data fork cannot be opened is read through the fork too.
-    auto wav = Place(temp.path(), "voice.wav", Trailed("Other"), "Sd2f", GetParam(),
-                     Omf1Fork(Omf1("Spot31")), fs);
+    auto wav = Place(fs, temp.path(), "voice.wav", Trailed("Other"), "Sd2f", GetParam(),
+                     Omf1Fork(Omf1("Spot31")));
     fs.FailOpenRead(temp.Path("voice.sd2"), EACCES);
     fs.FailOpenRead(temp.Path("voice.wav"), EBUSY);
     EXPECT_EQ(sd2->GetProjectFromFile(), "Spot30");
@@ -338,7 +337,7 @@ TEST(GetProjectFromFileSamples, GiveEmptyText) {
         const std::string folder = path.substr(0, path.rfind('/'));
         MediaFile file;
         file.filename = LastComponent(path);
-        file.file = FolderItem::Volume(folder).Child(file.filename);
+        file.file = FolderItem::Volume(folder, RealFileSystem()).Child(file.filename);
         ASSERT_TRUE(file.file->Exists()) << path;
         EXPECT_EQ(file.GetProjectFromFile(), "") << relative;
     }

@@ -23,14 +23,15 @@ TEST(MediaFileGetVolume, VolumeNameInsideMediaFolderElseTheHoldingFolder) {
                            Row{"Other/a.omf", "Media:Other:"}, Row{"a.omf", "Media:"}}) {
         fixtures::WriteFileBytes(volume + "/" + row.relative, "x");
         MediaFile file;
-        file.file = fixtures::ItemOnVolume(volume, row.relative);
+        file.file = fixtures::ItemOnVolume(volume, row.relative, RealFileSystem());
         EXPECT_EQ(file.GetVolume(), row.expected) << row.relative;
     }
     // Letter case of the media folder's name does not matter.
     const std::string lower = fixtures::MakeFolder(temp.Path("Disk2/omfi mediafiles"));
     fixtures::WriteFileBytes(lower + "/a.omf", "x");
     MediaFile file;
-    file.file = fixtures::ItemOnVolume(temp.Path("Disk2"), "omfi mediafiles/a.omf");
+    file.file =
+        fixtures::ItemOnVolume(temp.Path("Disk2"), "omfi mediafiles/a.omf", RealFileSystem());
     EXPECT_EQ(file.GetVolume(), "Disk2");
 }
 
@@ -38,7 +39,7 @@ TEST(MediaFileGetVolume, NoReferenceOrNoParentGivesEmptyText) {
     fixtures::TempFolder temp;
     MediaFile file;
     EXPECT_EQ(file.GetVolume(), "");
-    file.file = FolderItem::Volume(temp.path());
+    file.file = FolderItem::Volume(temp.path(), RealFileSystem());
     EXPECT_EQ(file.GetVolume(), "");
 }
 
@@ -50,12 +51,12 @@ TEST(MediaFile, NameAndDateOfPresentAndMissingFiles) {
     EXPECT_FALSE(file.GetDate());
     EXPECT_EQ(file.GetDateString(), "");
 
-    file.file = FolderItem::Volume(temp.path()).Child("a.omf");
+    file.file = FolderItem::Volume(temp.path(), RealFileSystem()).Child("a.omf");
     EXPECT_EQ(file.GetName(), "a.omf");
     EXPECT_TRUE(file.GetDate());
     EXPECT_NE(file.GetDateString(), "");
 
-    file.file = FolderItem::Volume(temp.path()).Child("gone.omf");
+    file.file = FolderItem::Volume(temp.path(), RealFileSystem()).Child("gone.omf");
     EXPECT_EQ(file.GetName(), "gone.omf");
     EXPECT_FALSE(file.GetDate());
     EXPECT_EQ(file.GetDateString(), "");

@@ -147,7 +147,7 @@ TEST(WorkerGetSize, SumsMembersOnDiskAndYieldsAfterEach) {
 
     fixtures::WriteFileBytes(temp.Path("a.omf"), fixtures::Payload(1000));
     fixtures::WriteFileBytes(temp.Path("b.omf"), fixtures::Payload(24));
-    const FolderItem folder = FolderItem::Volume(temp.path());
+    const FolderItem folder = FolderItem::Volume(temp.path(), RealFileSystem());
     Worker worker;
     for (const char* name : {"a.omf", "gone.omf", "b.omf"}) {
         auto file = std::make_shared<MediaFile>();
@@ -166,11 +166,11 @@ TEST(MediaFileGetSize, DataForkPlusResourceFork) {
     const Bytes fork = fixtures::BuildResourceFork({{"OMF1", 1000, Bytes(60, 'x'), std::nullopt}});
     fixtures::WriteSidecar(temp.Path("voice.sd2"), "Sd2f", "Sd2a", fork);
     MediaFile media;
-    media.file = FolderItem::Volume(temp.path()).Child("voice.sd2");
+    media.file = FolderItem::Volume(temp.path(), RealFileSystem()).Child("voice.sd2");
     EXPECT_EQ(media.GetSize(), 5000.0 + fork.size());
     EXPECT_EQ(media.GetSizeString(), "5 KB");
 
-    media.file = FolderItem::Volume(temp.path()).Child("gone.sd2");
+    media.file = FolderItem::Volume(temp.path(), RealFileSystem()).Child("gone.sd2");
     EXPECT_EQ(media.GetSize(), 0);
     EXPECT_EQ(media.GetSizeString(), "-");
     media.file.reset();

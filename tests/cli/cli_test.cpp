@@ -17,6 +17,7 @@
 #include "fixtures/database_builders.h"
 #include "fixtures/fake_window.h"
 #include "fixtures/media_files.h"
+#include "fixtures/program_run.h"
 #include "fixtures/temp_folder.h"
 #include "fixtures/volume_builder.h"
 #include "platform/date_text.h"
@@ -102,7 +103,7 @@ protected:
     }
 
     std::string DateOf(const std::string& path) {
-        auto date = FolderItem(path, volume.top).CreationDate();
+        auto date = FolderItem(path, volume.top, RealFileSystem()).CreationDate();
         return date ? ShortDateTimeText(*date) : std::string();
     }
 
@@ -123,20 +124,15 @@ TEST_F(CliTest, ScanListsFoldersProjectsAndFiles) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(Kind(run, "volume"),
-              std::vector<std::string>{"Media - 3 Files " + SizeOf({a, b, c, a, b, c})});
-    EXPECT_EQ(Kind(run, "project"),
-              (std::vector<std::string>{"Spot30 - 2 Files " + SizeOf({a, b}),
-                                        "Trailer - 1 Files " + SizeOf({c}),
-                                        "Trailer[OMFI MediaFiles] - 1 Files " + SizeOf({c})}));
+              std::vector<std::string>{"Media - 3 Files " + SizeOf({a, b, c})});
+    EXPECT_EQ(Kind(run, "project"), (std::vector<std::string>{"Spot30 - 2 Files " + SizeOf({a, b}),
+                                                              "Trailer - 1 Files " + SizeOf({c})}));
     EXPECT_EQ(Kind(run, "sifted"), std::vector<std::string>{});
-    EXPECT_EQ(Kind(run, "file"),
-              (std::vector<std::string>{
-                  FileLine("Spot30", a, "D", "X"), FileLine("Spot30", b, "D", "X"),
-                  FileLine("Trailer", c, "D", "X"), FileLine("Spot30[OMFI MediaFiles]", a, "F", ""),
-                  FileLine("Spot30[OMFI MediaFiles]", b, "F", ""),
-                  FileLine("Trailer[OMFI MediaFiles]", c, "F", "")}));
+    EXPECT_EQ(Kind(run, "file"), (std::vector<std::string>{FileLine("Spot30", a, "D", "X"),
+                                                           FileLine("Spot30", b, "D", "X"),
+                                                           FileLine("Trailer", c, "D", "X")}));
     for (const auto& line : Kind(run, "file")) EXPECT_EQ(Cells(line).size(), 7u) << line;
-    EXPECT_EQ(run.lines.size(), 1u + 3u + 6u);
+    EXPECT_EQ(run.lines.size(), 1u + 2u + 3u);
 }
 
 TEST_F(CliTest, SiftScanUnsiftCopyAndCopyBin) {
@@ -155,11 +151,10 @@ TEST_F(CliTest, SiftScanUnsiftCopyAndCopyBin) {
     CliRun scan = Cli({"scan", volume.top});
     EXPECT_EQ(
         Kind(scan, "volume"),
-        std::vector<std::string>{"Media - 3 Files " + SizeOf({c, c, a2, b2}) + " - files missing"});
+        std::vector<std::string>{"Media - 3 Files " + SizeOf({c, a2, b2}) + " - files missing"});
     // The stale database still names Spot30; its files are gone from where it says.
     EXPECT_EQ(Kind(scan, "project"),
-              (std::vector<std::string>{"Spot30 - 0 Files -", "Trailer - 1 Files " + SizeOf({c}),
-                                        "Trailer[OMFI MediaFiles] - 1 Files " + SizeOf({c})}));
+              (std::vector<std::string>{"Spot30 - 0 Files -", "Trailer - 1 Files " + SizeOf({c})}));
     EXPECT_EQ(Kind(scan, "sifted"),
               std::vector<std::string>{"Spot30[Spot30_sifted] - 2 Files " + SizeOf({a2, b2})});
 
@@ -261,7 +256,7 @@ TEST_F(CliTest, TabsAndLineEndsInNamesAreEscaped) {
     ASSERT_FALSE(projects.empty());
     EXPECT_EQ(projects[0].substr(0, 6), "P\\nQ -");
     const auto files = Kind(run, "file");
-    ASSERT_EQ(files.size(), 2u);
+    ASSERT_EQ(files.size(), 1u);
     for (const auto& line : files) {
         const auto cells = Cells(line);
         ASSERT_EQ(cells.size(), 7u) << line;
@@ -349,6 +344,117 @@ TEST_F(CliTest, BuiltProgramBehavesTheSame) {
 
     EXPECT_EQ(shell("sift-project Nope '" + volume.top + "'"), 1);
     EXPECT_EQ(*ReadFileBytes(out), "message\tNo Project selected\n");
+}
+
+// What editors see of a volume through the built program: each file once, at the volume's
+// true size; every project of a media folder without a database; sifted folders named after
+// the projects, the same with and without a database.
+class BuiltCliScanTest : public ::testing::Test {
+protected:
+    CliRun Built(const std::vector<std::string>& args) {
+        ProgramRun run = RunProgram(MT_CLI_PATH, args);
+        return {run.status, TextLines(run.out), run.err};
+    }
+    // Four projects, one file of no project; with a database, one file it does not list.
+    TestVolume Make(const std::string& name, bool withDatabase) {
+        TestVolume volume = BuildVolume(temp.path(), name,
+                                        {{"S1.omf", "Spot30"},
+                                         {"T1.omf", "Trailer"},
+                                         {"S2.omf", "Spot30"},
+                                         {"P1.omf", "Promo"},
+                                         {"N1.omf", ""},
+                                         {"R1.omf", "Radio"}},
+                                        withDatabase);
+        WriteMediaFile(volume.MediaPath("Late.omf"), "Promo", 500);
+        return volume;
+    }
+    std::vector<std::string> MediaPaths(const TestVolume& volume) {
+        std::vector<std::string> paths;
+        for (const char* name :
+             {"S1.omf", "T1.omf", "S2.omf", "P1.omf", "N1.omf", "R1.omf", "Late.omf"}) {
+            paths.push_back(volume.MediaPath(name));
+        }
+        return paths;
+    }
+    TempFolder temp;
+};
+
+TEST_F(BuiltCliScanTest, ScanWithDatabaseListsEachFileOnceAtTheTrueSize) {
+    TestVolume volume = Make("Media", true);
+    WriteFileBytes(volume.MediaPath("msmMMOB.mdb"), "index");
+
+    CliRun run = Built({"scan", volume.top});
+
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Kind(run, "volume"),
+              std::vector<std::string>{"Media - 6 Files " + SizeOf(MediaPaths(volume))});
+    std::map<std::string, int> seen;
+    for (const auto& line : Kind(run, "file")) ++seen[Cells(line)[2]];
+    EXPECT_EQ(seen.size(), 7u);
+    for (const auto& [name, times] : seen) EXPECT_EQ(times, 1) << name;
+    EXPECT_EQ(
+        Kind(run, "project"),
+        (std::vector<std::string>{
+            " - 1 Files " + SizeOf({volume.MediaPath("N1.omf")}),
+            "Promo - 1 Files " + SizeOf({volume.MediaPath("P1.omf")}),
+            "Promo[OMFI MediaFiles] - 1 Files " + SizeOf({volume.MediaPath("Late.omf")}),
+            "Radio - 1 Files " + SizeOf({volume.MediaPath("R1.omf")}),
+            "Spot30 - 2 Files " + SizeOf({volume.MediaPath("S1.omf"), volume.MediaPath("S2.omf")}),
+            "Trailer - 1 Files " + SizeOf({volume.MediaPath("T1.omf")})}));
+}
+
+TEST_F(BuiltCliScanTest, ScanWithoutDatabaseListsEveryProject) {
+    TestVolume volume = Make("Media", false);
+
+    CliRun run = Built({"scan", volume.top});
+
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Kind(run, "volume"),
+              std::vector<std::string>{"Media - 0 Files " + SizeOf(MediaPaths(volume)) +
+                                       " - no Media Database"});
+    EXPECT_EQ(Kind(run, "project"),
+              (std::vector<std::string>{
+                  "[OMFI MediaFiles] - 1 Files " + SizeOf({volume.MediaPath("N1.omf")}),
+                  "Promo[OMFI MediaFiles] - 2 Files " +
+                      SizeOf({volume.MediaPath("P1.omf"), volume.MediaPath("Late.omf")}),
+                  "Radio[OMFI MediaFiles] - 1 Files " + SizeOf({volume.MediaPath("R1.omf")}),
+                  "Spot30[OMFI MediaFiles] - 2 Files " +
+                      SizeOf({volume.MediaPath("S1.omf"), volume.MediaPath("S2.omf")}),
+                  "Trailer[OMFI MediaFiles] - 1 Files " + SizeOf({volume.MediaPath("T1.omf")})}));
+    EXPECT_EQ(Kind(run, "file").size(), 7u);
+}
+
+TEST_F(BuiltCliScanTest, SiftVolumeGivesTheSameFoldersWithAndWithoutDatabase) {
+    const std::vector<std::string> expected = {"Promo_sifted/",
+                                               "Promo_sifted/Late.omf",
+                                               "Promo_sifted/P1.omf",
+                                               "Radio_sifted/",
+                                               "Radio_sifted/R1.omf",
+                                               "Spot30_sifted/",
+                                               "Spot30_sifted/S1.omf",
+                                               "Spot30_sifted/S2.omf",
+                                               "Trailer_sifted/",
+                                               "Trailer_sifted/T1.omf",
+                                               "_sifted/",
+                                               "_sifted/N1.omf"};
+    for (bool withDatabase : {true, false}) {
+        SCOPED_TRACE(withDatabase ? "with database" : "without database");
+        TestVolume volume = Make(withDatabase ? "With" : "Without", withDatabase);
+
+        CliRun sift = Built({"sift-volume", volume.top});
+
+        EXPECT_EQ(sift.status, 0) << ::testing::PrintToString(sift.lines);
+        EXPECT_EQ(Kind(sift, "message"), std::vector<std::string>{});
+        std::vector<std::string> tree = ListTree(volume.media);
+        std::erase(tree, "msmFMID.pmr");
+        EXPECT_EQ(tree, expected);
+
+        // Scanned again, the sifted folders list their projects.
+        CliRun scan = Built({"scan", volume.top});
+        const auto sifted = Kind(scan, "sifted");
+        ASSERT_EQ(sifted.size(), 5u) << ::testing::PrintToString(sifted);
+        EXPECT_EQ(sifted[1].rfind("Promo[Promo_sifted] - 2 Files ", 0), 0u) << sifted[1];
+    }
 }
 #endif
 

@@ -193,7 +193,7 @@ std::vector<Operation> Operations() {
 // The file systems a batch runs through: the scripted one on top of the fault-injecting one
 // on top of the real one. Faults are armed after the scan, so only the batch meets them.
 struct Rig {
-    fixtures::FaultInjectingFileSystem injecting;
+    fixtures::FaultInjectingFileSystem injecting{RealFileSystem()};
     ScriptedFileSystem scripted{injecting};
     std::set<std::string> intruders;  // entries another program put in the way
     std::set<Bytes> gone;             // files another program deleted
@@ -515,7 +515,7 @@ TEST(BatchFaults, VolumeSiftOnAReadOnlyVolume) {
             }
         }
         const auto before = fixtures::SnapshotWithLinks(scene.temp.path());
-        ScriptedFileSystem fs;
+        ScriptedFileSystem fs(RealFileSystem());
         Catalogue catalogue(scene.volume.top, fs);
         fs.SetScript(fixtures::ReadOnlyBelow(scene.volume.top));
 
@@ -596,7 +596,7 @@ TEST(BatchFaults, CopyWhoseSourceVanishesMidWay) {
         SCOPED_TRACE(row.what);
         Scene scene;
         fixtures::HookRecorder hooks;
-        ScriptedFileSystem fs;
+        ScriptedFileSystem fs(RealFileSystem());
         Catalogue catalogue(scene.volume.top, fs);
         ProjectPtr spot = catalogue.Find("Spot30");
         const std::string big = scene.volume.PathOf("Big.omf");

@@ -191,7 +191,7 @@ std::vector<CliCase> CliCases() {
          {"scan", "{top}"},
          0,
          // A "/" stands for ":" on disk: the names stay inside the media folder, missing.
-         {"volume\tVol - 4 Files 1 KB - files missing",
+         {"volume\tVol - 4 Files 576 Bytes - files missing",
           "file\tVol\tEvil\t..:..:Outside:victim.omf\t\t-\tD\t-"},
          {},
          {}},
@@ -301,6 +301,33 @@ std::vector<CliCase> CliCases() {
          {"Invalid target {media}/P_sifted {media}/a.omf"},
          {"{media}/a.omf"},
          {"{outside}/NotThere"}},
+        {"DatabaseIsALinkOutOfTheVolume",
+         [](HostileScene& s) {
+             s.MediaFolder({{"a.omf", "P"}}, {});
+             fs::remove(s.media + "/msmFMID.pmr");
+             fixtures::WriteDatabase(s.outside + "/msmFMID.pmr",
+                                     {HostileScene::Record("a.omf", "Evil", 1),
+                                      HostileScene::Record("../victim.omf", "Evil", 2)});
+             s.Link(s.media + "/msmFMID.pmr", s.outside + "/msmFMID.pmr");
+         },
+         {"scan", "{top}"},
+         0,
+         {"volume\tVol - 0 Files - - cannot read database"},
+         {},
+         {}},
+        {"DatabaseIsALinkOutOfTheVolumeInAVolumeSift",
+         [](HostileScene& s) {
+             s.MediaFolder({{"a.omf", "P"}}, {});
+             fs::remove(s.media + "/msmFMID.pmr");
+             fixtures::WriteDatabase(s.outside + "/msmFMID.pmr",
+                                     {HostileScene::Record("a.omf", "Evil", 1)});
+             s.Link(s.media + "/msmFMID.pmr", s.outside + "/msmFMID.pmr");
+         },
+         {"sift-volume", "{top}"},
+         0,
+         {"Sift Volume Vol"},
+         {"{media}/a.omf", "{media}/msmFMID.pmr"},
+         {"{media}/Evil_sifted", "{media}/P_sifted"}},
         {"MediaFolderIsALinkOutOfTheVolume",
          [](HostileScene& s) {
              fixtures::GenerateVolume(s.outside, "Elsewhere", {ElsewhereFile()});
@@ -574,7 +601,9 @@ std::vector<FsCase> FsCases() {
          readOnly,
          "sift-volume",
          "",
-         {"message\tCould not create the folder", "log\tCould not create the folder"},
+         {"message\tThere were some errors. See the log tab.",
+          "log\tError 102: Access denied. {media}/a.omf",
+          "log\tError 102: Access denied. {media}/b.omf"},
          {"{media}/a.omf", "{media}/b.omf"},
          {},
          true},
@@ -619,7 +648,7 @@ TEST_P(HostileFileSystemTest, ClearWordsAndNothingChangedOutside) {
     c.setup(scene);
     const auto outside = scene.OutsideTheMediaFolder();
     const auto volume = fixtures::SnapshotWithLinks(scene.top);
-    fixtures::ScriptedFileSystem fs;
+    fixtures::ScriptedFileSystem fs(RealFileSystem());
     c.arm(scene, fs);
 
     const std::vector<std::string> lines = RunThrough(fs, scene, c);

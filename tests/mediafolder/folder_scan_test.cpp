@@ -36,7 +36,8 @@ struct EmptyVolume {
     std::string media = MakeMediaFolder(top);
 
     std::unique_ptr<Tarnwicker> Read() {
-        auto folder = std::make_unique<Tarnwicker>(FolderItem::Volume(top), false);
+        auto folder =
+            std::make_unique<Tarnwicker>(FolderItem::Volume(top, RealFileSystem()), false);
         folder->ReadDatabase();
         return folder;
     }
@@ -73,6 +74,7 @@ TEST(FolderScanTest, TakesMediaFilesByTheirLastNameField) {
         // A name without one of the three endings is not read for its project.
         const bool readable = m->filename.find('.') != Bytes::npos;
         EXPECT_EQ(m->project, readable ? "Spot30[OMFI MediaFiles]" : "[OMFI MediaFiles]");
+        EXPECT_EQ(m->fileproject, readable ? "Spot30" : "");
         EXPECT_FALSE(m->online);
         EXPECT_EQ(m->premob, "");
         EXPECT_EQ(m->postmob, "");
@@ -104,38 +106,43 @@ TEST(FolderScanTest, ScansOnlyDirectSiftedFolders) {
                                   "Trailer[Trailer_sifted]"}));
 }
 
-TEST(FolderScanTest, SiftedFolderContributesOneEntryNamedByItsLastFile) {
+TEST(FolderScanTest, SiftedFolderListsEveryProjectOfItsFiles) {
     EmptyVolume volume;
     MakeFolder(volume.media + "/Spot30_sifted");
     WriteMediaFile(volume.media + "/Spot30_sifted/a.omf", "Spot30", 100);
     WriteMediaFile(volume.media + "/Spot30_sifted/b.omf", "Trailer", 101);
+    WriteMediaFile(volume.media + "/Spot30_sifted/c.omf", "SPOT30", 102);
 
     auto folder = volume.Read();
 
     EXPECT_EQ(ProjectsOf(folder->MediaFiles),
-              (std::vector<Bytes>{"Spot30[Spot30_sifted]", "Trailer[Spot30_sifted]"}));
-    ASSERT_EQ(folder->projectdict.Count(), 1u);
-    EXPECT_EQ(folder->projectdict.KeyAt(0), "Spot30_sifted");
-    EXPECT_EQ(folder->projectdict.ValueAt(0), "Trailer[Spot30_sifted]");
-    // The Spot30 file stays catalogued although no listed project collects it.
-    EXPECT_EQ(folder->GetProjectList(), std::vector<Bytes>{"Trailer[Spot30_sifted]"});
-    EXPECT_EQ(folder->GetFilesForProject("Spot30[Spot30_sifted]").size(), 1u);
+              (std::vector<Bytes>{"Spot30[Spot30_sifted]", "Trailer[Spot30_sifted]",
+                                  "SPOT30[Spot30_sifted]"}));
+    // Every project is listed, each once whatever its letter case, and collects its files:
+    // the Trailer file that was sifted along can go back on its own.
+    const std::vector<Bytes> projects = folder->GetProjectList();
+    ASSERT_EQ(projects.size(), 2u);
+    EXPECT_TRUE(EqualsIgnoringCase(projects[0], "Spot30[Spot30_sifted]")) << projects[0];
+    EXPECT_EQ(projects[1], "Trailer[Spot30_sifted]");
+    EXPECT_EQ(folder->GetFilesForProject("Spot30[Spot30_sifted]").size(), 2u);
+    EXPECT_EQ(folder->GetFilesForProject("Trailer[Spot30_sifted]").size(), 1u);
 }
 
-TEST(FolderScanTest, MediaFolderWithoutDatabaseIsOneEntry) {
+TEST(FolderScanTest, MediaFolderWithoutDatabaseListsEveryProject) {
     EmptyVolume volume;
     WriteMediaFile(volume.media + "/a.omf", "Spot30", 100);
     WriteMediaFile(volume.media + "/b.omf", "Trailer", 101);
     WriteFileWithoutTrailer(volume.media + "/c.wav", 300);
+    WriteMediaFile(volume.media + "/d.omf", "Spot30", 102);
 
     auto folder = volume.Read();
 
     EXPECT_EQ(ProjectsOf(folder->MediaFiles),
               (std::vector<Bytes>{"Spot30[OMFI MediaFiles]", "Trailer[OMFI MediaFiles]",
-                                  "[OMFI MediaFiles]"}));
-    ASSERT_EQ(folder->projectdict.Count(), 1u);
-    EXPECT_EQ(folder->projectdict.KeyAt(0), "OMFI MediaFiles");
-    EXPECT_EQ(folder->GetProjectList(), std::vector<Bytes>{"[OMFI MediaFiles]"});
+                                  "[OMFI MediaFiles]", "Spot30[OMFI MediaFiles]"}));
+    EXPECT_EQ(folder->GetProjectList(),
+              (std::vector<Bytes>{"[OMFI MediaFiles]", "Spot30[OMFI MediaFiles]",
+                                  "Trailer[OMFI MediaFiles]"}));
     EXPECT_EQ(folder->DumpStatus().substr(0, 16), "Media - 0 Files ");
 }
 
@@ -146,7 +153,7 @@ TEST(FolderScanTest, AddedFolderIsKeyedByItsOwnName) {
     MakeFolder(cuts + "/Spot30_sifted");
     WriteMediaFile(cuts + "/Spot30_sifted/b.omf", "Spot30", 101);
 
-    Tarnwicker folder(FolderItem::OnItsVolume(cuts), true);
+    Tarnwicker folder(FolderItem::OnItsVolume(cuts, RealFileSystem()), true);
     folder.ReadDatabase();
 
     EXPECT_EQ(ProjectsOf(folder.MediaFiles),
@@ -178,28 +185,28 @@ TEST(FolderScanTest, ScanChangesNothingOnDisk) {
     WriteFileWithoutTrailer(volume.MediaPath("E.sd2"), 64);
     const TreeSnapshot before = SnapshotTree(temp.path());
 
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     folder.ReadDatabase();
     folder.GetSize();
 
-    EXPECT_EQ(folder.MediaFiles.size(), 3u + 5u);
+    EXPECT_EQ(folder.MediaFiles.size(), 3u + 2u);
     EXPECT_EQ(SnapshotTree(temp.path()), before);
 }
 
 TEST(FolderScanTest, ReadAFolderAppendsAndSkipsMissingFolders) {
     EmptyVolume volume;
     WriteMediaFile(volume.media + "/a.omf", "Spot30", 100);
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
 
     folder.ReadAFolder(std::nullopt);
-    folder.ReadAFolder(FolderItem::Volume(volume.top).Child("nothing here"));
+    folder.ReadAFolder(FolderItem::Volume(volume.top, RealFileSystem()).Child("nothing here"));
     EXPECT_TRUE(folder.MediaFiles.empty());
 
     folder.ReadAFolder(folder.mediafolder);
     folder.ReadAFolder(folder.mediafolder);
     EXPECT_EQ(folder.MediaFiles.size(), 2u);
-    EXPECT_EQ(folder.projectdict.Count(), 1u);
+    EXPECT_EQ(folder.projectdict.Count(), 1u);  // the one project, Spot30[OMFI MediaFiles]
 }
 
 TEST(FolderScanTest, YieldsForEveryEntry) {
@@ -208,7 +215,7 @@ TEST(FolderScanTest, YieldsForEveryEntry) {
         WriteFileBytes(volume.media + "/skip" + std::to_string(i) + ".txt", "x");
     }
     HookRecorder hooks;
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadAFolder(folder.mediafolder);
     EXPECT_GE(hooks.yields, 5);
 }

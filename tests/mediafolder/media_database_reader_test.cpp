@@ -31,7 +31,7 @@ struct DatabaseOnly {
         media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
         WriteFileBytes(media + "/msmFMID.pmr", database);
     }
-    std::unique_ptr<Tarnwicker> Read(FileSystem& fs = RealFileSystem()) {
+    std::unique_ptr<Tarnwicker> Read(FileSystem& fs) {
         auto folder =
             std::make_unique<Tarnwicker>(FolderItem::Volume(temp.Path("Media"), fs), false);
         folder->ReadDatabase();
@@ -59,7 +59,7 @@ TEST(MediaDatabaseReaderTest, RecordsBecomeMediaFilesInFileOrder) {
     WriteDatabase(media + "/msmFMID.pmr", records);
     HookRecorder hooks;
 
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     folder.ReadDatabase();
 
     ASSERT_EQ(folder.MediaFiles.size(), 3u);
@@ -84,36 +84,87 @@ TEST(MediaDatabaseReaderTest, RecordsBecomeMediaFilesInFileOrder) {
     EXPECT_GE(hooks.yields, 3);
 }
 
-TEST(MediaDatabaseReaderTest, FileListedAndScannedIsCataloguedTwice) {
+// Stat finds an entry whatever the letter case of the name asked for, as on the Mac's own
+// volumes; everything else goes to the real file system.
+class IgnoringCase : public FileSystemWrapper {
+public:
+    IgnoringCase() : FileSystemWrapper(RealFileSystem()) {}
+    FileInfo Stat(const std::string& p) override {
+        FileInfo info = target_.Stat(p);
+        if (info.exists) return info;
+        const std::string folder = p.substr(0, p.rfind('/'));
+        for (const DirEntry& entry : target_.List(folder)) {
+            if (EqualsIgnoringCase(entry.name, LastComponent(p)))
+                return target_.Stat(folder + "/" + entry.name);
+        }
+        return info;
+    }
+};
+
+TEST(MediaDatabaseReaderTest, EachFileIsCataloguedOnceAndTheScanAddsTheRest) {
     TempFolder temp;
-    TestVolume volume = BuildVolume(temp.path(), "Media", {{"Clip.omf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    TestVolume volume =
+        BuildVolume(temp.path(), "Media", {{"Clip.omf", "Spot30"}, {"Take.omf", "Spot30"}});
+    WriteMediaFile(volume.MediaPath("Extra.omf"), "Trailer", 300);
+    MakeFolder(volume.MediaPath("Spot30_sifted"));
+    WriteMediaFile(volume.MediaPath("Spot30_sifted/Old.omf"), "Spot30", 400);
+    std::vector<std::string> onDisk;
+    for (const char* name : {"Clip.omf", "Take.omf", "Extra.omf", "Spot30_sifted/Old.omf"})
+        onDisk.push_back(volume.MediaPath(name));
+
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
 
-    ASSERT_EQ(folder.MediaFiles.size(), 2u);
-    const MediaFile& fromRecord = *folder.MediaFiles[0];
-    const MediaFile& fromScan = *folder.MediaFiles[1];
-    EXPECT_EQ(fromRecord.informationsource, "D");
-    EXPECT_EQ(fromRecord.project, "Spot30");
-    EXPECT_EQ(fromScan.informationsource, "F");
-    EXPECT_EQ(fromScan.project, "Spot30[OMFI MediaFiles]");
-    EXPECT_FALSE(fromScan.online);
-    EXPECT_EQ(fromScan.premob, "");
-    EXPECT_EQ(fromRecord.file->ShellPath(), fromScan.file->ShellPath());
-    EXPECT_EQ(folder.GetProjectList(), (std::vector<Bytes>{"Spot30", "Spot30[OMFI MediaFiles]"}));
+    std::vector<std::pair<Bytes, std::string>> catalogue;
+    for (const auto& m : folder.MediaFiles)
+        catalogue.emplace_back(m->filename, m->informationsource);
+    EXPECT_EQ(catalogue,
+              (std::vector<std::pair<Bytes, std::string>>{
+                  {"Clip.omf", "D"}, {"Take.omf", "D"}, {"Extra.omf", "F"}, {"Old.omf", "F"}}));
+    EXPECT_EQ(folder.GetProjectList(),
+              (std::vector<Bytes>{"Spot30", "Spot30[Spot30_sifted]", "Trailer[OMFI MediaFiles]"}));
+    // The volume's size counts every file once.
+    double size = 0;
+    for (const auto& path : onDisk) size += static_cast<double>(std::filesystem::file_size(path));
+    EXPECT_EQ(folder.GetSize(), size);
+    EXPECT_EQ(folder.DumpStatus(), "Media - 2 Files " + Worker::MegaString(size));
+}
+
+TEST(MediaDatabaseReaderTest, RecordAndFileWhoseNamesDifferInCase) {
+    TempFolder temp;
+    std::string media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
+    WriteMediaFile(media + "/clip.omf", "Spot30", 100);
+    WriteDatabase(media + "/msmFMID.pmr", {{MobId(1), "CLIP.OMF", "Spot30"}});
+    WriteFileBytes(media + "/msmMMOB.mdb", "index");
+
+    // Where the volume ignores case, the record names the file: catalogued once.
+    IgnoringCase mac;
+    Tarnwicker onMac(FolderItem::Volume(temp.Path("Media"), mac), false);
+    onMac.ReadDatabase();
+    ASSERT_EQ(onMac.MediaFiles.size(), 1u);
+    EXPECT_EQ(onMac.MediaFiles[0]->informationsource, "D");
+    EXPECT_EQ(onMac.error, "");
+
+    // Where it does not, the record names a file that is not there, and the file on disk is
+    // another one, which the scan keeps.
+    Tarnwicker onLinux(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
+    onLinux.ReadDatabase();
+    ASSERT_EQ(onLinux.MediaFiles.size(), 2u);
+    EXPECT_EQ(onLinux.MediaFiles[1]->filename, "clip.omf");
+    EXPECT_EQ(onLinux.error, "files missing");
 }
 
 TEST(MediaDatabaseReaderTest, SecondReadReplacesTheCatalogue) {
     TempFolder temp;
     TestVolume volume = BuildVolume(temp.path(), "Media", {{"Clip.omf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     MediaFilePtr first = folder.MediaFiles[0];
 
     folder.ReadDatabase();
 
-    EXPECT_EQ(folder.MediaFiles.size(), 2u);
-    EXPECT_EQ(folder.projectdict.Count(), 2u);
+    EXPECT_EQ(folder.MediaFiles.size(), 1u);
+    EXPECT_EQ(folder.projectdict.Count(), 1u);
     EXPECT_NE(folder.MediaFiles[0], first);  // new records
     EXPECT_EQ(first->project, "Spot30");     // the old one is left as it was
 }
@@ -140,7 +191,7 @@ TEST_P(DatabaseCountTest, ReadsAtMostCountAndNeverPastTheEnd) {
     }
     WriteDatabase(media + "/msmFMID.pmr", records, false, c.count);
 
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     const std::string verdict = folder.error;
     folder.ReadDatabase();
 
@@ -150,8 +201,9 @@ TEST_P(DatabaseCountTest, ReadsAtMostCountAndNeverPastTheEnd) {
     for (size_t i = 0; i < c.recordsRead; ++i) {
         EXPECT_EQ(folder.MediaFiles[i]->filename, records[i].fileName);
     }
-    // The folder scan runs after the records whatever the count.
-    EXPECT_EQ(CountFrom(folder, "F"), c.recordsWritten);
+    // The folder scan runs after the records whatever the count, and adds the files that
+    // the records read do not list.
+    EXPECT_EQ(CountFrom(folder, "F"), c.recordsWritten - c.recordsRead);
     EXPECT_TRUE(folder.Scanned());
     // A read that found every file it read leaves the verdict of the checks alone.
     EXPECT_EQ(folder.error, verdict);
@@ -179,7 +231,7 @@ TEST(MediaDatabaseReaderTest, RecordCutShortIsReadWithWhatIsThere) {
     for (size_t length = 0; length <= full.size(); ++length) {
         SCOPED_TRACE(length);
         DatabaseOnly db(full.substr(0, length));
-        auto folder = db.Read();
+        auto folder = db.Read(RealFileSystem());
         const size_t expected = length <= 12 ? 0 : length <= firstEnd ? 1 : 2;
         ASSERT_EQ(folder->MediaFiles.size(), expected);
         if (expected == 2) {
@@ -191,7 +243,7 @@ TEST(MediaDatabaseReaderTest, RecordCutShortIsReadWithWhatIsThere) {
 
     // Cut in the middle of the second file name.
     DatabaseOnly db(full.substr(0, firstEnd + 8 + 2 + 3));
-    auto folder = db.Read();
+    auto folder = db.Read(RealFileSystem());
     ASSERT_EQ(folder->MediaFiles.size(), 2u);
     EXPECT_EQ(folder->MediaFiles[1]->filename, "Sec");
     EXPECT_EQ(folder->MediaFiles[1]->project, "");
@@ -207,7 +259,7 @@ TEST(MediaDatabaseReaderTest, NegativeLengthsReadAsEmptyNames) {
     DatabaseOnly db(database);
     WriteMediaFile(db.media + "/B.omf", "Trailer", 100);
 
-    auto folder = db.Read();
+    auto folder = db.Read(RealFileSystem());
 
     ASSERT_EQ(CountFrom(*folder, "D"), 2u);
     EXPECT_EQ(folder->MediaFiles[0]->filename, "");
@@ -238,7 +290,7 @@ TEST(MediaDatabaseReaderTest, DamagedDatabasesAreReadWithoutHarm) {
         SCOPED_TRACE(input.size());
         DatabaseOnly db(input);
         const auto before = SnapshotTree(db.temp.path());
-        auto folder = db.Read();
+        auto folder = db.Read(RealFileSystem());
         EXPECT_TRUE(folder->Scanned());
         EXPECT_LE(folder->MediaFiles.size(), input.size());
         for (const auto& m : folder->MediaFiles) {
@@ -258,7 +310,7 @@ class SwitchableOpen : public FileSystemWrapper {
 public:
     SwitchableOpen() : FileSystemWrapper(RealFileSystem()) {}
     std::unique_ptr<ReadableFile> OpenRead(const std::string& p, FileError* e) override {
-        if (!allowDatabase && LastComponent(p) == "msmFMID.pmr") {
+        if (!allowDatabase && LastComponent(p) == kDatabaseName) {
             if (e) *e = ErrorFromSystem(EACCES);
             return nullptr;
         }
@@ -308,7 +360,7 @@ TEST(MediaDatabaseReaderTest, WithoutDatabaseTheFolderScanAloneRuns) {
     TempFolder temp;
     TestVolume volume =
         BuildVolume(temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}}, false);
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
 
     EXPECT_EQ(CountFrom(folder, "F"), 2u);
@@ -323,7 +375,7 @@ TEST(MediaDatabaseReaderTest, RealLittleEndianDatabase) {
     std::string media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
     std::filesystem::copy_file(RealDataPath("pmr/msmFMID.pmr"), media + "/msmFMID.pmr");
 
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     EXPECT_EQ(folder.databasecount, 12);
     EXPECT_TRUE(folder.databaseLittleEndian);
     EXPECT_EQ(folder.error, "database not up to date");
@@ -351,7 +403,7 @@ TEST(MediaDatabaseReaderTest, LittleEndianDatabaseIsReadInThatOrder) {
     WriteFileBytes(
         media + "/msmFMID.pmr",
         BuildDatabase({{MobId(1), "A.mxf", "Spot30"}, {MobId(2), "B.mxf", "Trailer"}}, true));
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     folder.ReadDatabase();
 
     EXPECT_TRUE(folder.databaseLittleEndian);
@@ -383,7 +435,7 @@ TEST_P(HostileNameTest, NamesOnlyAnEntryOfTheMediaFolder) {
     if (!c.onDisk.empty()) WriteFileBytes(media + "/" + c.onDisk, "media");
     WriteDatabase(media + "/msmFMID.pmr", {{MobId(1), c.name, "Spot30"}});
 
-    Tarnwicker folder(FolderItem::Volume(top), false);
+    Tarnwicker folder(FolderItem::Volume(top, RealFileSystem()), false);
     folder.ReadDatabase();
 
     ASSERT_GE(folder.MediaFiles.size(), 1u);

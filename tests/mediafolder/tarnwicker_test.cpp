@@ -33,7 +33,7 @@ TEST(TarnwickerTest, UsableVolumeIsJudgedWithoutError) {
         temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Spot30"}, {"C.omf", "Trailer"}});
     WriteFileBytes(volume.MediaPath("msmMMOB.mdb"), "index");
 
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
 
     EXPECT_EQ(folder.error, "");
     EXPECT_EQ(folder.Name(), "Media");
@@ -66,7 +66,7 @@ class TarnwickerCheckTest : public ::testing::TestWithParam<CheckCase> {};
 TEST_P(TarnwickerCheckTest, GivesItsVerdict) {
     const CheckCase& c = GetParam();
     TempFolder temp;
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     std::unique_ptr<Tarnwicker> folder = c.make(temp.path(), fs);
 
     EXPECT_EQ(folder->error, c.error);
@@ -173,7 +173,7 @@ TEST(TarnwickerTest, AddedFolderHasNoVolumeName) {
     WriteDatabase(cuts + "/msmFMID.pmr", {});
     MakeFolder(cuts + "/other");
 
-    Tarnwicker folder(FolderItem::OnItsVolume(cuts), true);
+    Tarnwicker folder(FolderItem::OnItsVolume(cuts, RealFileSystem()), true);
 
     EXPECT_EQ(folder.Name(), "");
     EXPECT_FALSE(folder.myvolume);
@@ -190,7 +190,7 @@ TEST(TarnwickerTest, StatusLineCarriesCountSizeAndVerdict) {
     WriteFileBytes(media + "/msmFMID.pmr",
                    BuildDatabase({{MobId(1), "Clip.mxf", "Spot30"}}, false, 340));
 
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
     folder.ReadDatabase();
 
     ASSERT_EQ(folder.MediaFiles.size(), 1u);
@@ -205,7 +205,7 @@ TEST(TarnwickerTest, MissingFileIsReportedAfterRead) {
     WriteFileBytes(volume.MediaPath("notes"), "spare entry");
     std::filesystem::remove(volume.MediaPath("B.omf"));
 
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     ASSERT_EQ(folder.error, "");
     folder.ReadDatabase();
 
@@ -220,7 +220,7 @@ TEST(TarnwickerTest, FilesForProjectIgnoreCaseKeepOrderAndShareObjects) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media",
         {{"1.mxf", "Spot30"}, {"2.mxf", "Trailer"}, {"3.mxf", "SPOT30"}, {"4.mxf", "spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     ASSERT_EQ(folder.MediaFiles.size(), 4u);
 
@@ -241,7 +241,7 @@ TEST(TarnwickerTest, FilesForProjectIgnoreCaseKeepOrderAndShareObjects) {
 TEST(TarnwickerTest, ProjectListIsSortedIgnoringCase) {
     TempFolder temp;
     std::string media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
 
     EXPECT_TRUE(folder.GetProjectList().empty());
     EXPECT_TRUE(folder.GetFilesForProject("").empty());

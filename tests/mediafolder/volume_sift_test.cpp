@@ -28,7 +28,7 @@ TEST_F(VolumeSiftTest, MovesEveryProjectIntoItsFolder) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}, {"C.omf", "Spot30"}});
     const auto sums = ContentChecksums(SnapshotTree(volume.top));
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     FakeStatusLabel label;
     folder.label = &label;
 
@@ -39,26 +39,83 @@ TEST_F(VolumeSiftTest, MovesEveryProjectIntoItsFolder) {
               (std::vector<std::string>{"A.omf", "C.omf"}));
     EXPECT_EQ(ListFolder(volume.MediaPath("Trailer_sifted")), std::vector<std::string>{"B.omf"});
     EXPECT_FALSE(PathExists(volume.MediaPath("A.omf")));
-    // The scan's records of the same files find them gone and pass silently; the scan's
-    // project of the media folder (named by its last file, C.omf) gets its (empty) folder
-    // like any other project.
     EXPECT_EQ(ListFolder(volume.media),
-              (std::vector<std::string>{"Spot30[OMFI MediaFiles]_sifted", "Spot30_sifted",
-                                        "Trailer_sifted", "msmFMID.pmr"}));
-    EXPECT_TRUE(ListFolder(volume.MediaPath("Spot30[OMFI MediaFiles]_sifted")).empty());
+              (std::vector<std::string>{"Spot30_sifted", "Trailer_sifted", "msmFMID.pmr"}));
     EXPECT_EQ(ContentChecksums(SnapshotTree(volume.top)), sums);
 
     EXPECT_EQ(LogOf(folder), (std::vector<std::string>{" Sift Volume Media", " end "}));
     EXPECT_TRUE(hooks.messages.empty());
-    // Projects in sorted order: Spot30, Spot30[OMFI MediaFiles], Trailer.
-    EXPECT_EQ(label.texts, (std::vector<std::string>{"Sift A.omf", "Sift C.omf", "Sift A.omf",
-                                                     "Sift C.omf", "Sift B.omf"}));
+    // Projects in sorted order, each file once.
+    EXPECT_EQ(label.texts, (std::vector<std::string>{"Sift A.omf", "Sift C.omf", "Sift B.omf"}));
+}
+
+// A volume with or without its database sifts into the same folders: those named after the
+// projects the files belong to.
+TEST_F(VolumeSiftTest, SameFoldersWithAndWithoutDatabase) {
+    for (bool withDatabase : {true, false}) {
+        SCOPED_TRACE(withDatabase ? "with database" : "without database");
+        TempFolder scratch;
+        TestVolume volume = BuildVolume(
+            scratch.path(), "Media",
+            {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}, {"C.omf", "Spot30"}, {"D.omf", ""}},
+            withDatabase);
+        Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
+
+        folder.Sift();
+
+        std::vector<std::string> tree = ListTree(volume.media);
+        std::erase(tree, "msmFMID.pmr");
+        EXPECT_EQ(tree,
+                  (std::vector<std::string>{"Spot30_sifted/", "Spot30_sifted/A.omf",
+                                            "Spot30_sifted/C.omf", "Trailer_sifted/",
+                                            "Trailer_sifted/B.omf", "_sifted/", "_sifted/D.omf"}));
+        EXPECT_EQ(LogOf(folder), (std::vector<std::string>{" Sift Volume Media", " end "}));
+        EXPECT_TRUE(hooks.messages.empty());
+    }
+}
+
+TEST_F(VolumeSiftTest, NamelessProjectSiftsOnlyItsOwnFiles) {
+    TestVolume volume = BuildVolume(temp.path(), "Media",
+                                    {{"A.mxf", ""}, {"B.mxf", "Spot30"}, {"C.mxf", "Trailer"}});
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
+
+    folder.Sift();
+
+    EXPECT_EQ(ListFolder(volume.MediaPath("_sifted")), std::vector<std::string>{"A.mxf"});
+    EXPECT_EQ(ListFolder(volume.MediaPath("Spot30_sifted")), std::vector<std::string>{"B.mxf"});
+    EXPECT_EQ(ListFolder(volume.MediaPath("Trailer_sifted")), std::vector<std::string>{"C.mxf"});
+    EXPECT_TRUE(hooks.messages.empty());
+}
+
+// On a volume that tells letter cases apart, a project's sifted folder is found in any case:
+// one already there, and one made earlier in the same sift for the same project.
+TEST_F(VolumeSiftTest, OneFolderPerProjectWhateverTheLetterCase) {
+    TestVolume volume =
+        BuildVolume(temp.path(), "Media", {{"A.omf", "spot30"}, {"B.omf", "Trailer"}});
+    WriteMediaFile(volume.MediaPath("C.omf"), "Spot30", 300);  // not in the database
+    MakeFolder(volume.MediaPath("TRAILER_SIFTED"));
+    ScriptedFileSystem fs(RealFileSystem());
+    Tarnwicker folder(FolderItem::Volume(volume.top, fs), false);
+    folder.ReadDatabase();
+    ASSERT_EQ(folder.GetProjectList(),
+              (std::vector<Bytes>{"spot30", "Spot30[OMFI MediaFiles]", "Trailer"}));
+    fs.SetScript({});
+
+    folder.Sift();
+
+    EXPECT_EQ(
+        ListTree(volume.media),
+        (std::vector<std::string>{"TRAILER_SIFTED/", "TRAILER_SIFTED/B.omf", "msmFMID.pmr",
+                                  "spot30_sifted/", "spot30_sifted/A.omf", "spot30_sifted/C.omf"}));
+    EXPECT_TRUE(hooks.messages.empty());
+    // The media folder is listed once for the whole sift.
+    EXPECT_EQ(fs.CountCalls("List", volume.media), 1);
 }
 
 TEST_F(VolumeSiftTest, SiftedProjectNamesAreSkipped) {
     TestVolume volume =
         BuildVolume(temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Old_SIFTED"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
 
     folder.Sift();
 
@@ -72,7 +129,7 @@ TEST_F(VolumeSiftTest, FileInPlaceOfAProjectFolderStopsTheSift) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media", {{"A.mxf", "Alpha"}, {"S.mxf", "Spot30"}, {"T.mxf", "Trailer"}});
     WriteFileBytes(volume.MediaPath("Spot30_sifted"), "in the way");
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
 
     folder.Sift();
 
@@ -91,7 +148,7 @@ TEST_F(VolumeSiftTest, FileInPlaceOfAProjectFolderStopsTheSift) {
 TEST_F(VolumeSiftTest, FolderThatCannotBeCreatedStopsTheSift) {
     TestVolume volume =
         BuildVolume(temp.path(), "Media", {{"A.mxf", "Alpha"}, {"S.mxf", "Spot30"}});
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailCreateFolder(EACCES);
     Tarnwicker folder(FolderItem::Volume(volume.top, fs), false);
     FakeProgressBar bar;
@@ -114,7 +171,7 @@ TEST_F(VolumeSiftTest, AddedFolderGetsProjectFoldersButKeepsItsFiles) {
     WriteMediaFile(cuts + "/B.mxf", "Trailer", 101);
     WriteDatabase(cuts + "/msmFMID.pmr",
                   {{MobId(1), "A.mxf", "Spot30"}, {MobId(2), "B.mxf", "Trailer"}});
-    Tarnwicker folder(FolderItem::OnItsVolume(cuts), true);
+    Tarnwicker folder(FolderItem::OnItsVolume(cuts, RealFileSystem()), true);
     FakeProgressBar bar;
     folder.progress = &bar;
     SteppingTicks ticks;
@@ -132,7 +189,7 @@ TEST_F(VolumeSiftTest, AddedFolderGetsProjectFoldersButKeepsItsFiles) {
 
 TEST_F(VolumeSiftTest, FolderWithoutProjectsLogsHeaderAndEnd) {
     MakeMediaFolder(MakeVolume(temp.path(), "Media"));
-    Tarnwicker folder(FolderItem::Volume(temp.Path("Media")), false);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), RealFileSystem()), false);
 
     folder.Sift();
 
@@ -150,7 +207,7 @@ TEST_F(VolumeSiftTest, ProgressCountsTheWholeCatalogue) {
         WriteMediaFile(volume.MediaPath("Old_sifted/o" + std::to_string(i) + ".omf"), "Old",
                        100 + i);
     }
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     ASSERT_EQ(folder.MediaFiles.size(), 10u);
     FakeProgressBar bar;
@@ -169,7 +226,7 @@ TEST_F(VolumeSiftTest, ProgressCountsTheWholeCatalogue) {
 TEST_F(VolumeSiftTest, SecondSiftWithoutScanMovesNothing) {
     TestVolume volume =
         BuildVolume(temp.path(), "Media", {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.Sift();
     const TreeSnapshot afterFirst = SnapshotTree(volume.top);
 
@@ -183,7 +240,7 @@ TEST_F(VolumeSiftTest, SecondSiftWithoutScanMovesNothing) {
 TEST_F(VolumeSiftTest, FileThatFailsToMoveIsLoggedAndTheRestGoOn) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Trailer"}});
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailNthRename(2, EACCES);
     Tarnwicker folder(FolderItem::Volume(volume.top, fs), false);
 
@@ -201,7 +258,7 @@ TEST_F(VolumeSiftTest, FileThatFailsToMoveIsLoggedAndTheRestGoOn) {
 
 TEST_F(VolumeSiftTest, SiftUsesTheCatalogueAlreadyRead) {
     TestVolume volume = BuildVolume(temp.path(), "Media", {{"A.mxf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     // Files that arrive after the read are not in the catalogue, so the sift leaves them.
     WriteMediaFile(volume.MediaPath("Late.omf"), "Spot30", 100);

@@ -33,6 +33,42 @@ TEST(AppleDouble, ReadsFinderInfoAndResourceFork) {
     EXPECT_EQ(parsed->resourceFork, fork);
 }
 
+TEST(AppleDouble, WrittenAsMacOsWritesItAndReadBack) {
+    const Bytes fork = BuildResourceFork({{"OMF1", 1000, "x", std::nullopt}});
+    struct Row {
+        const char* what;
+        AppleDouble metadata;
+        AppleDouble expected;  // as read back
+    };
+    const Bytes none(32, '\0');
+    const std::vector<Row> rows = {
+        {"both", {FinderInfo("Sd2f", "Sd2a"), fork}, {FinderInfo("Sd2f", "Sd2a"), fork}},
+        {"Finder info only",
+         {FinderInfo("ATmf"), std::nullopt},
+         {FinderInfo("ATmf"), std::nullopt}},
+        {"fork only: zero Finder info", {std::nullopt, fork}, {none, fork}},
+        {"short Finder info is padded",
+         {Bytes("AIFF"), std::nullopt},
+         {Bytes("AIFF") + Bytes(28, '\0'), std::nullopt}},
+        {"empty fork", {FinderInfo("Sd2f"), Bytes()}, {FinderInfo("Sd2f"), Bytes()}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Bytes bytes = EncodeAppleDouble(row.metadata);
+        EXPECT_EQ(bytes.substr(0, 8), BE32(0x00051607) + BE32(0x00020000));
+        EXPECT_EQ(bytes.substr(8, 16), "Mac OS X        ");
+        EXPECT_EQ(bytes.substr(24, 2), BE16(row.metadata.resourceFork ? 2 : 1));
+        // The Finder info comes first, 32 bytes long.
+        EXPECT_EQ(
+            bytes.substr(26, 12),
+            BE32(kFinderInfo) + BE32(26 + 12 * (row.metadata.resourceFork ? 2 : 1)) + BE32(32));
+        auto parsed = ParseAppleDouble(bytes);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->finderInfo, row.expected.finderInfo);
+        EXPECT_EQ(parsed->resourceFork, row.expected.resourceFork);
+    }
+}
+
 TEST(AppleDouble, LongFinderInfoEntryGivesItsFirst32Bytes) {
     // macOS writes the Finder info entry 3760 bytes long, extended attributes after it.
     Bytes entry = FinderInfo("ATmf", "AvMC") + Bytes(3760 - 32, 'A');

@@ -85,7 +85,7 @@ TEST(BinaryStream, ReadsAFileOnDisk) {
     fixtures::TempFolder temp;
     const Bytes data = Payload(70000, 3);
     fixtures::WriteFileBytes(temp.Path("f"), data);
-    BinaryStream s(FolderItem::Volume(temp.path()).Child("f").OpenData());
+    BinaryStream s(FolderItem::Volume(temp.path(), RealFileSystem()).Child("f").OpenData());
     EXPECT_EQ(s.Length(), 70000);
     s.SetPosition(69990);
     EXPECT_EQ(s.Read(100), data.substr(69990));

@@ -21,7 +21,7 @@ TEST(FileList, EntriesWithKindVisibilityAndItem) {
     std::filesystem::create_directory_symlink(temp.Path("elsewhere"), folder + "/link_sifted");
     std::filesystem::create_symlink(folder + "/b.omf", folder + "/a.omf");
 
-    FileList list(FolderItem::Volume(folder));
+    FileList list(FolderItem::Volume(folder, RealFileSystem()));
     struct Row {
         const char* name;
         bool directory;
@@ -44,8 +44,8 @@ TEST(FileList, EntriesWithKindVisibilityAndItem) {
 TEST(FileList, MissingFolderOrFileIsEmpty) {
     fixtures::TempFolder temp;
     fixtures::WriteFileBytes(temp.Path("file"), "x");
-    EXPECT_EQ(FileList(FolderItem::Volume(temp.Path("missing"))).Count(), 0);
-    EXPECT_EQ(FileList(FolderItem::Volume(temp.Path("file"))).Count(), 0);
+    EXPECT_EQ(FileList(FolderItem::Volume(temp.Path("missing"), RealFileSystem())).Count(), 0);
+    EXPECT_EQ(FileList(FolderItem::Volume(temp.Path("file"), RealFileSystem())).Count(), 0);
 }
 
 }  // namespace

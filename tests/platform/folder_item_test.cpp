@@ -11,6 +11,7 @@
 #include "fixtures/media_files.h"
 #include "fixtures/realdata.h"
 #include "fixtures/temp_folder.h"
+#include "platform/binary_stream.h"
 #include "platform/resource_fork.h"
 
 namespace mt {
@@ -25,7 +26,7 @@ protected:
     fixtures::TempFolder temp;
     std::string volumePath = fixtures::MakeVolume(temp.path(), "Media");
     std::string mediaPath = fixtures::MakeMediaFolder(volumePath);
-    FolderItem volume = FolderItem::Volume(volumePath);
+    FolderItem volume = FolderItem::Volume(volumePath, RealFileSystem());
     FolderItem media = volume.Child("OMFI MediaFiles");
 };
 
@@ -80,13 +81,13 @@ TEST_F(FolderItemTest, ColonPathEndsWithColonForFolders) {
           Row{media.Child("missing"), "Media:OMFI MediaFiles:missing"}}) {
         EXPECT_EQ(row.item.ColonPath(), row.colonPath) << row.item.ShellPath();
     }
-    EXPECT_EQ(FolderItem::Volume(volumePath + "/").ColonPath(), "Media:");
+    EXPECT_EQ(FolderItem::Volume(volumePath + "/", RealFileSystem()).ColonPath(), "Media:");
 }
 
 TEST_F(FolderItemTest, ColonInTheVolumeNameShowsAsSlash) {
     const std::string odd = fixtures::MakeFolder(temp.Path("Disk:2"));
     fixtures::MakeMediaFolder(odd);
-    FolderItem top = FolderItem::Volume(odd);
+    FolderItem top = FolderItem::Volume(odd, RealFileSystem());
     EXPECT_EQ(top.ColonPath(), "Disk/2:");
     EXPECT_EQ(top.Child("OMFI MediaFiles").ColonPath(), "Disk/2:OMFI MediaFiles:");
 }
@@ -162,6 +163,63 @@ TEST_F(FolderItemTest, NoMetadataGivesNoTypeAndNoFork) {
     }
 }
 
+// Linux's HFS+ driver: a file's resource fork is the entry "rsrc" inside it.
+class HfsForks : public FileSystemWrapper {
+public:
+    HfsForks() : FileSystemWrapper(RealFileSystem()) {}
+    FileInfo Stat(const std::string& p) override {
+        if (auto it = forks.find(p); it != forks.end()) {
+            FileInfo info;
+            info.exists = true;
+            info.size = it->second.size();
+            return info;
+        }
+        return target_.Stat(p);
+    }
+    std::unique_ptr<ReadableFile> OpenRead(const std::string& p, FileError* e) override {
+        ++opens[p];
+        if (auto it = forks.find(p); it != forks.end())
+            return std::make_unique<MemoryFile>(it->second);
+        return target_.OpenRead(p, e);
+    }
+    std::map<std::string, Bytes> forks;  // by the path of "name/rsrc"
+    std::map<std::string, int> opens;
+};
+
+TEST_F(FolderItemTest, ResourceForkOfHfsPlusOnLinuxComesLast) {
+    const Bytes hfs = fixtures::BuildResourceFork({{"OMF1", 1000, "hfs", std::nullopt}});
+    const Bytes side = fixtures::BuildResourceFork({{"OMF1", 1000, "sidecar", std::nullopt}});
+    HfsForks fs;
+    for (const char* name : {"voice", "both", "empty"}) {
+        fixtures::WriteFileBytes(mediaPath + "/" + name, "data");
+        fs.forks[mediaPath + "/" + name + "/rsrc"] = hfs;
+    }
+    fs.forks[mediaPath + "/empty/rsrc"] = "";
+    fixtures::WriteSidecar(mediaPath + "/both", "Sd2f", "Sd2a", side);
+    const FolderItem folder = FolderItem::Volume(mediaPath, fs);
+
+    EXPECT_EQ(folder.Child("voice").ResourceFork(), hfs);
+    EXPECT_EQ(folder.Child("voice").ResourceForkLength(), hfs.size());
+    EXPECT_EQ(folder.Child("both").ResourceFork(), side);
+    EXPECT_EQ(fs.opens[mediaPath + "/both/rsrc"], 0) << "looked at only when nothing else holds it";
+    EXPECT_FALSE(folder.Child("empty").ResourceFork()) << "an empty fork is none";
+    EXPECT_EQ(folder.Child("empty").ResourceForkLength(), 0u);
+
+    // The copy of a file whose fork is only there carries it in a sidecar.
+    const std::string target = fixtures::MakeFolder(temp.Path("Card"));
+    FolderItem voice = folder.Child("voice");
+    ASSERT_TRUE(voice.CopyFileTo(FolderItem::Volume(target, fs)));
+    EXPECT_THAT(ListFolder(target), ElementsAre("._voice", "voice"));
+    EXPECT_EQ(FolderItem::Volume(target, RealFileSystem()).Child("voice").ResourceFork(), hfs);
+}
+
+TEST_F(FolderItemTest, RsrcFileInAFolderIsNoFork) {
+    fixtures::MakeFolder(mediaPath + "/clip.omf");
+    fixtures::WriteFileBytes(mediaPath + "/clip.omf/rsrc", "not a fork");
+    EXPECT_FALSE(media.Child("clip.omf").ResourceFork());
+    EXPECT_EQ(media.Child("clip.omf").ResourceForkLength(), 0u);
+}
+
 TEST_F(FolderItemTest, SidecarThatIsALinkIsNotFollowed) {
     const std::string path = mediaPath + "/clip";
     fixtures::WriteFileBytes(path, "data");
@@ -173,7 +231,7 @@ TEST_F(FolderItemTest, SidecarThatIsALinkIsNotFollowed) {
 TEST_F(FolderItemTest, SampleSidecarBesideItsFile) {
     MT_REQUIRE_REALDATA();
     const std::string folder = fixtures::RealDataPath("appledouble/ciderpress2");
-    FolderItem docs = FolderItem::Volume(folder).Child("gshk.docs");
+    FolderItem docs = FolderItem::Volume(folder, RealFileSystem()).Child("gshk.docs");
     ASSERT_TRUE(docs.Exists());
     EXPECT_EQ(docs.MacType(), "TEXT");
     EXPECT_EQ(docs.ResourceForkLength(), 575u);
@@ -219,7 +277,7 @@ TEST_F(FolderItemTest, MoveTakesTheSidecarAndNeverReplaces) {
 }
 
 TEST_F(FolderItemTest, MoveGoesBackWhenTheSidecarCannotFollow) {
-    fixtures::FaultInjectingFileSystem fs;
+    fixtures::FaultInjectingFileSystem fs(RealFileSystem());
     fixtures::WriteFileBytes(mediaPath + "/a.omf", "data");
     fixtures::WriteSidecar(mediaPath + "/a.omf", "ATmf", "AvMC");
     fixtures::MakeFolder(mediaPath + "/P_sifted");
@@ -239,7 +297,7 @@ TEST_F(FolderItemTest, CopyTakesDataAttributesAndSidecarAndNeverReplaces) {
     if (xattrs) fixtures::SetAttribute(mediaPath + "/a.omf", "user.mactarnwick.note", "kept");
     const std::string target = fixtures::MakeFolder(temp.Path("Backup"));
     FolderItem a = media.Child("a.omf");
-    ASSERT_TRUE(a.CopyFileTo(FolderItem::Volume(target)));
+    ASSERT_TRUE(a.CopyFileTo(FolderItem::Volume(target, RealFileSystem())));
     EXPECT_THAT(ListFolder(target), ElementsAre("._a.omf", "a.omf"));
     EXPECT_EQ(fixtures::ReadFileBytes(target + "/a.omf"), data);
     EXPECT_EQ(fixtures::ReadFileBytes(target + "/._a.omf"),
@@ -252,9 +310,33 @@ TEST_F(FolderItemTest, CopyTakesDataAttributesAndSidecarAndNeverReplaces) {
     fixtures::WriteFileBytes(mediaPath + "/b.omf", "b");
     fixtures::WriteFileBytes(target + "/b.omf", "old");
     FolderItem b = media.Child("b.omf");
-    EXPECT_FALSE(b.CopyFileTo(FolderItem::Volume(target)));
+    EXPECT_FALSE(b.CopyFileTo(FolderItem::Volume(target, RealFileSystem())));
     EXPECT_EQ(b.LastErrorCode(), kFileExistsCode);
     EXPECT_EQ(fixtures::ReadFileBytes(target + "/b.omf"), "old");
+}
+
+TEST_F(FolderItemTest, CopyTellsItsProgressAfterEachPiece) {
+    const uint64_t size = 3 * 1024 * 1024 + 512 * 1024;
+    fixtures::WriteFileBytes(mediaPath + "/long.omf", fixtures::Payload(size));
+    fixtures::WriteFileBytes(mediaPath + "/empty.omf", "");
+    const std::string target = fixtures::MakeFolder(temp.Path("Backup"));
+    std::vector<std::pair<uint64_t, uint64_t>> told;
+    const CopyProgress progress = [&](uint64_t done, uint64_t total) {
+        // Told between pieces: the copy has no name yet.
+        EXPECT_FALSE(PathExists(target + "/long.omf"));
+        told.emplace_back(done, total);
+    };
+
+    FolderItem item = media.Child("long.omf");
+    ASSERT_TRUE(item.CopyFileTo(FolderItem::Volume(target, RealFileSystem()), progress));
+
+    EXPECT_THAT(told,
+                ElementsAre(std::pair{uint64_t(1) << 20, size}, std::pair{uint64_t(2) << 20, size},
+                            std::pair{uint64_t(3) << 20, size}, std::pair{size, size}));
+    told.clear();
+    FolderItem empty = media.Child("empty.omf");
+    ASSERT_TRUE(empty.CopyFileTo(FolderItem::Volume(target, RealFileSystem()), progress));
+    EXPECT_THAT(told, ElementsAre());
 }
 
 TEST_F(FolderItemTest, CopyOfTheLongestNameSucceeds) {
@@ -267,8 +349,9 @@ TEST_F(FolderItemTest, CopyOfTheLongestNameSucceeds) {
         fixtures::TempFolder folder;
         fixtures::WriteFileBytes(folder.Path(name), "data");
         const std::string target = fixtures::MakeFolder(folder.Path("Backup"));
-        FolderItem file = FolderItem::Volume(folder.path()).Child(name);
-        EXPECT_TRUE(file.CopyFileTo(FolderItem::Volume(target))) << file.LastErrorMessage();
+        FolderItem file = FolderItem::Volume(folder.path(), RealFileSystem()).Child(name);
+        EXPECT_TRUE(file.CopyFileTo(FolderItem::Volume(target, RealFileSystem())))
+            << file.LastErrorMessage();
         EXPECT_EQ(ListFolder(target), std::vector<std::string>{name});
     }
 }
@@ -300,9 +383,64 @@ TEST_F(FolderItemTest, ErrorCodesOfMissingSourceOrTarget) {
 }
 
 TEST_F(FolderItemTest, ItsVolumeHoldsIt) {
-    FolderItem item = FolderItem::OnItsVolume(mediaPath);
+    FolderItem item = FolderItem::OnItsVolume(mediaPath, RealFileSystem());
     EXPECT_EQ(item.ShellPath(), mediaPath);
     EXPECT_EQ(mediaPath.rfind(item.VolumeRoot(), 0), 0u) << item.VolumeRoot();
+    EXPECT_EQ(RealFileSystem().Stat(item.VolumeRoot()).device,
+              RealFileSystem().Stat(mediaPath).device);
+}
+
+// Devices as a file system reports them: "/Volumes/Media" and below on device 7, the rest
+// on device 1; and, when asked, no devices at all.
+class DeviceMap : public FileSystemWrapper {
+public:
+    DeviceMap() : FileSystemWrapper(RealFileSystem()) {}
+    FileInfo Stat(const std::string& p) override {
+        if (p.rfind("/nowhere", 0) == 0) return {};
+        FileInfo info;
+        info.exists = info.isFolder = true;
+        if (tellsDevices) info.device = p.rfind("/Volumes/Media", 0) == 0 ? 7 : 1;
+        return info;
+    }
+    bool tellsDevices = true;
+};
+
+TEST(FolderItemVolumeTest, OnItsVolumeClimbsWhileTheDeviceStaysTheSame) {
+    DeviceMap fs;
+    struct Row {
+        const char* path;
+        const char* root;
+    };
+    for (const Row& row : {Row{"/Volumes/Media/OMFI MediaFiles/Spot30_sifted", "/Volumes/Media"},
+                           Row{"/Volumes/Media", "/Volumes/Media"}, Row{"/Users/editor/Cuts", "/"},
+                           Row{"/nowhere/Cuts", "/nowhere/Cuts"}}) {
+        FolderItem item = FolderItem::OnItsVolume(row.path, fs);
+        EXPECT_EQ(item.VolumeRoot(), row.root) << row.path;
+        EXPECT_EQ(item.ShellPath(), row.path);
+        EXPECT_EQ(&item.fileSystem(), &fs);
+    }
+    // Where devices are unknown, the volume is the path's root.
+    fs.tellsDevices = false;
+    EXPECT_EQ(FolderItem::OnItsVolume("/Volumes/Media/Cuts", fs).VolumeRoot(), "/");
+}
+
+TEST(FolderItemVolumeTest, ResolveFollowsEveryLinkToTheRealPlace) {
+    fixtures::TempFolder temp;
+    FileSystem& fs = RealFileSystem();
+    const std::string folder = fixtures::MakeFolder(temp.Path("Real/Cuts"));
+    fixtures::WriteFileBytes(folder + "/Scene 12.avb", "bin");
+    std::filesystem::create_directory_symlink(folder, temp.Path("Cuts link"));
+    std::filesystem::create_symlink(temp.Path("Cuts link/Scene 12.avb"), temp.Path("Bin link"));
+    std::filesystem::create_symlink(temp.Path("gone"), temp.Path("Dangling"));
+    const auto real = fs.Resolve(folder);
+    ASSERT_TRUE(real);
+    EXPECT_EQ(*real, std::filesystem::canonical(folder).string());
+
+    EXPECT_EQ(fs.Resolve(temp.Path("Cuts link")), *real);
+    EXPECT_EQ(fs.Resolve(temp.Path("Bin link")), *real + "/Scene 12.avb");
+    EXPECT_EQ(fs.Resolve(temp.Path("Real/../Cuts link/Scene 12.avb")), *real + "/Scene 12.avb");
+    EXPECT_EQ(fs.Resolve(temp.Path("missing")), std::nullopt);
+    EXPECT_EQ(fs.Resolve(temp.Path("Dangling")), std::nullopt);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "projects/bin_class.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include "fixtures/temp_folder.h"
 #include "fixtures/volume_builder.h"
 #include "mediafolder/tarnwicker.h"
+#include "projects/bin_search.h"
 
 namespace mt {
 namespace {
@@ -26,7 +29,7 @@ MediaFilePtr WithId(const Bytes& premob) {
     return media;
 }
 
-std::shared_ptr<BinClass> BinAt(const std::string& path, FileSystem& fs = RealFileSystem()) {
+std::shared_ptr<BinClass> BinAt(const std::string& path, FileSystem& fs) {
     auto bin = std::make_shared<BinClass>();
     bin->file = FolderItem::OnItsVolume(path, fs);
     return bin;
@@ -43,7 +46,7 @@ TEST(BinUsedTest, IdAnywhereInTheBinMeansUsed) {
         bytes += split.substr(0, 4) + "gap" + split.substr(4);
         WriteFileBytes(path, bytes);
     }
-    auto bin = BinAt(path);
+    auto bin = BinAt(path, RealFileSystem());
 
     EXPECT_TRUE(bin->Used(*WithId(MobId(1))));
     EXPECT_TRUE(bin->Used(*WithId(MobId(2))));
@@ -51,18 +54,17 @@ TEST(BinUsedTest, IdAnywhereInTheBinMeansUsed) {
     EXPECT_FALSE(bin->Used(*WithId(MobId(4))));
     // Byte for byte: the same letters in another case are another id.
     WriteBin(temp.Path("case.avb"), {Bytes("abcdefgh")});
-    auto caseBin = BinAt(temp.Path("case.avb"));
+    auto caseBin = BinAt(temp.Path("case.avb"), RealFileSystem());
     EXPECT_TRUE(caseBin->Used(*WithId("abcdefgh")));
     EXPECT_FALSE(caseBin->Used(*WithId("ABCDEFGH")));
     // A file without an id (found by the folder scan) is used by no bin.
     EXPECT_FALSE(bin->Used(*WithId("")));
-    EXPECT_EQ(bin->s, *ReadFileBytes(path));
 }
 
 TEST(BinUsedTest, AddKeepsOnlyUsedFilesInOrder) {
     TempFolder temp;
     WriteBin(temp.Path("b.avb"), {MobId(3), MobId(1)});
-    auto bin = BinAt(temp.Path("b.avb"));
+    auto bin = BinAt(temp.Path("b.avb"), RealFileSystem());
     MediaFileList files = {WithId(MobId(1)), WithId(MobId(2)), WithId(""), WithId(MobId(3)),
                            WithId(MobId(1))};
 
@@ -72,36 +74,109 @@ TEST(BinUsedTest, AddKeepsOnlyUsedFilesInOrder) {
     EXPECT_EQ(bin->MediaFiles, (MediaFileList{files[0], files[3], files[4]}));
 }
 
-TEST(BinUsedTest, EmptyOrMissingBinIsOpenedForEveryFileAndUsesNone) {
+TEST(BinUsedTest, EmptyOrMissingBinIsOpenedOncePerSearchAndUsesNone) {
     TempFolder temp;
     WriteFileBytes(temp.Path("empty.avb"), "");
     for (const char* name : {"empty.avb", "missing.avb"}) {
         SCOPED_TRACE(name);
-        FaultInjectingFileSystem fs;
+        FaultInjectingFileSystem fs(RealFileSystem());
         auto bin = BinAt(temp.Path(name), fs);
         bin->AddMediaFiles({WithId(MobId(1)), WithId(MobId(2)), WithId(MobId(3))});
         EXPECT_TRUE(bin->MediaFiles.empty());
-        EXPECT_EQ(bin->s, "");
-        const int opens = fs.CountCalls("OpenRead", temp.Path(name));
-        EXPECT_EQ(opens, std::string(name) == "empty.avb" ? 3 : 0);
+        EXPECT_EQ(fs.CountCalls("OpenRead", temp.Path(name)), 1);
+        // Files without ids need no look at the bin at all.
+        bin->AddMediaFiles({WithId(""), WithId("")});
+        EXPECT_EQ(fs.CountCalls("OpenRead", temp.Path(name)), 1);
     }
 }
 
-TEST(BinUsedTest, BinIsReadOnceAndKept) {
+TEST(BinUsedTest, EachSearchReadsTheBinOnceInPieces) {
     TempFolder temp;
     const std::string path = temp.Path("b.avb");
-    WriteBin(path, {MobId(1)});
-    FaultInjectingFileSystem fs;
+    std::vector<Bytes> ids;
+    for (uint32_t i = 1; i <= 2000; ++i) ids.push_back(MobId(i));
+    // Far more than one piece, the last id near the end.
+    Bytes content = BuildBin({ids.begin(), ids.end() - 1}, 5);
+    content += Payload(3 * kBinSearchWindow + 12345, 9) + ids.back() + "tail";
+    WriteFileBytes(path, content);
+    FaultInjectingFileSystem fs(RealFileSystem());
     auto bin = BinAt(path, fs);
-    EXPECT_TRUE(bin->Used(*WithId(MobId(1))));
+    MediaFileList files;
+    for (const Bytes& id : ids) files.push_back(WithId(id));
+    files.push_back(WithId(MobId(999999)));  // used by no bin
 
-    WriteBin(path, {MobId(2)});  // edited on disk after the first search
+    bin->AddMediaFiles(files);
 
-    EXPECT_TRUE(bin->Used(*WithId(MobId(1))));
-    EXPECT_FALSE(bin->Used(*WithId(MobId(2))));
+    EXPECT_EQ(bin->MediaFiles, MediaFileList(files.begin(), files.end() - 1));
     EXPECT_EQ(fs.CountCalls("OpenRead", path), 1);
-    // A bin added again is a new object that reads the file anew.
-    EXPECT_TRUE(BinAt(path)->Used(*WithId(MobId(2))));
+    // Each byte once: what two pieces share is kept, not read again.
+    EXPECT_EQ(fs.bytesRead(), content.size());
+    for (const auto& call : fs.calls()) {
+        if (call.op == "Read") {
+            EXPECT_LE(call.size, kBinSearchWindow);
+        }
+    }
+
+    // Nothing is kept between searches: a bin edited on disk is searched as it is now.
+    WriteBin(path, {MobId(5000)});
+    EXPECT_FALSE(bin->Used(*WithId(MobId(1))));
+    EXPECT_TRUE(bin->Used(*WithId(MobId(5000))));
+}
+
+// A file that says it is far larger than memory, as a disk image chosen by mistake would:
+// its bytes are made up on the way, and it ends early, as if cut short.
+class HugeFileSystem : public FileSystemWrapper {
+public:
+    static constexpr uint64_t kClaimed = uint64_t(6) << 30;
+    static constexpr uint64_t kGiven = 12 << 20;
+    HugeFileSystem(FileSystem& target, std::string path, Bytes id, uint64_t idAt)
+        : FileSystemWrapper(target), path_(std::move(path)), id_(std::move(id)), idAt_(idAt) {}
+
+    std::unique_ptr<ReadableFile> OpenRead(const std::string& p, FileError* e) override {
+        if (p != path_) return target_.OpenRead(p, e);
+        return std::make_unique<Huge>(*this);
+    }
+    size_t largestRead = 0;
+
+private:
+    class Huge : public ReadableFile {
+    public:
+        explicit Huge(HugeFileSystem& fs) : fs_(fs) {}
+        uint64_t Length() const override { return kClaimed; }
+        size_t ReadAt(uint64_t position, char* buffer, size_t count) override {
+            fs_.largestRead = std::max(fs_.largestRead, count);
+            if (position >= kGiven) return 0;
+            const size_t n = static_cast<size_t>(std::min<uint64_t>(count, kGiven - position));
+            std::memset(buffer, 'x', n);
+            for (size_t k = 0; k < fs_.id_.size(); ++k) {
+                const uint64_t at = fs_.idAt_ + k;
+                if (at >= position && at < position + n) buffer[at - position] = fs_.id_[k];
+            }
+            return n;
+        }
+
+    private:
+        HugeFileSystem& fs_;
+    };
+    std::string path_;
+    Bytes id_;
+    uint64_t idAt_;
+};
+
+TEST(BinUsedTest, HugeFileChosenAsBinIsSearchedInBoundedPieces) {
+    TempFolder temp;
+    const std::string path = temp.Path("Disk Image.avb");
+    WriteFileBytes(path, "stand-in");
+    // The id straddles the boundary of two pieces.
+    HugeFileSystem fs(RealFileSystem(), path, MobId(7), 5 * kBinSearchWindow - 3);
+    auto bin = BinAt(path, fs);
+
+    bin->AddMediaFiles({WithId(MobId(6)), WithId(MobId(7))});
+
+    ASSERT_EQ(bin->MediaFiles.size(), 1u);
+    EXPECT_EQ(bin->MediaFiles[0]->premob, MobId(7));
+    EXPECT_LE(fs.largestRead, kBinSearchWindow);
+    EXPECT_TRUE(bin->Used(*WithId(MobId(7))));
 }
 
 TEST(BinUsedTest, ManySearchesGiveWhatAPlainSearchGives) {
@@ -113,7 +188,7 @@ TEST(BinUsedTest, ManySearchesGiveWhatAPlainSearchGives) {
     const Bytes content = first + BuildBin(ids, 3) + last;
     const std::string path = temp.Path("big.avb");
     WriteFileBytes(path, content);
-    auto bin = BinAt(path);
+    auto bin = BinAt(path, RealFileSystem());
 
     std::vector<Bytes> queries = {first, last, content.substr(1, 8),
                                   content.substr(content.size() - 9, 8)};
@@ -144,7 +219,7 @@ TEST(BinUsedTest, ManySearchesGiveWhatAPlainSearchGives) {
 TEST(BinUsedTest, TinyBinSearchedOftenStaysCorrect) {
     TempFolder temp;
     WriteFileBytes(temp.Path("tiny.avb"), "abcde");
-    auto bin = BinAt(temp.Path("tiny.avb"));
+    auto bin = BinAt(temp.Path("tiny.avb"), RealFileSystem());
     for (int i = 0; i < 40; ++i) {
         EXPECT_FALSE(bin->Used(*WithId("abcdefgh")));
         EXPECT_TRUE(bin->Used(*WithId("bcd")));
@@ -156,7 +231,7 @@ TEST(BinUsedTest, RealBinsAreSearchedLikeAnyBytes) {
     for (const char* name : {"avb/linear01.avb", "avb/test_file_01.avb"}) {
         SCOPED_TRACE(name);
         const Bytes content = *ReadFileBytes(RealDataPath(name));
-        auto bin = BinAt(RealDataPath(name));
+        auto bin = BinAt(RealDataPath(name), RealFileSystem());
         std::vector<Bytes> queries;
         for (uint32_t i = 0; i < 30; ++i) queries.push_back(MobId(i));
         for (size_t at = 0; at + 8 <= content.size(); at += content.size() / 23) {
@@ -166,7 +241,6 @@ TEST(BinUsedTest, RealBinsAreSearchedLikeAnyBytes) {
         for (const Bytes& q : queries) {
             EXPECT_EQ(bin->Used(*WithId(q)), content.find(q) != Bytes::npos);
         }
-        EXPECT_EQ(bin->s.size(), content.size());
     }
 }
 
@@ -174,17 +248,17 @@ TEST(BinStatusTest, NameCountAndSize) {
     TempFolder temp;
     TestVolume volume = BuildVolume(
         temp.path(), "Media", {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     const std::string path = temp.Path("Scene 12.avb");
     WriteBin(path, {volume.mobIds[0], volume.mobIds[2]});
 
-    auto unused = BinAt(temp.Path("Scene 12.avb"));
+    auto unused = BinAt(temp.Path("Scene 12.avb"), RealFileSystem());
     EXPECT_EQ(unused->Name(), "Scene 12.avb");
     EXPECT_EQ(unused->DumpStatus(), "Scene 12.avb - 0 Files -");
     EXPECT_EQ(BinClass().Name(), "");
 
-    auto bin = BinAt(path);
+    auto bin = BinAt(path, RealFileSystem());
     bin->AddMediaFiles(folder.GetFilesForProject(""));
     const double size = static_cast<double>(std::filesystem::file_size(volume.MediaPath("A.mxf")) +
                                             std::filesystem::file_size(volume.MediaPath("C.mxf")));
@@ -201,10 +275,10 @@ TEST(CopyBinTest, CopiesWhatIsNotThereAndReportsWhatIs) {
     TestVolume volume = BuildVolume(
         temp.path(), "Media",
         {{"A.mxf", "Spot30"}, {"B.mxf", "Trailer"}, {"C.mxf", "Spot30"}, {"D.mxf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     WriteBin(temp.Path("Scene 12.avb"), volume.mobIds);
-    auto bin = BinAt(temp.Path("Scene 12.avb"));
+    auto bin = BinAt(temp.Path("Scene 12.avb"), RealFileSystem());
     bin->AddMediaFiles(folder.GetFilesForProject(""));
     ASSERT_EQ(bin->MediaFiles.size(), 4u);
     const std::string target = MakeFolder(temp.Path("Target"));
@@ -214,7 +288,7 @@ TEST(CopyBinTest, CopiesWhatIsNotThereAndReportsWhatIs) {
     bin->progress = &bar;
     SteppingTicks ticks;
 
-    bin->CopyBin(FolderItem::OnItsVolume(target));
+    bin->CopyBin(FolderItem::OnItsVolume(target, RealFileSystem()));
 
     EXPECT_EQ(Checksum(target + "/A.mxf"), Checksum(volume.MediaPath("A.mxf")));
     EXPECT_EQ(Checksum(target + "/C.mxf"), Checksum(volume.MediaPath("C.mxf")));
@@ -233,23 +307,52 @@ TEST(CopyBinTest, CopiesWhatIsNotThereAndReportsWhatIs) {
     EXPECT_FALSE(bin->moved);
 }
 
+TEST(CopyBinTest, LongFileYieldsBetweenItsPieces) {
+    TempFolder temp;
+    HookRecorder hooks;
+    TestVolume volume = BuildVolume(temp.path(), "Media",
+                                    {{"Short.mxf", "Spot30"}, {"Long.mxf", "Spot30", 5 << 20}});
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
+    folder.ReadDatabase();
+    WriteBin(temp.Path("b.avb"), volume.mobIds);
+    auto bin = BinAt(temp.Path("b.avb"), RealFileSystem());
+    bin->AddMediaFiles(folder.MediaFiles);
+    ASSERT_EQ(bin->MediaFiles.size(), 2u);
+    const std::string target = temp.Path("Target");
+    int yieldsDuringTheLongCopy = 0;
+    CurrentHooks().yield = [&] {
+        if (PathExists(target + "/Short.mxf") && !PathExists(target + "/Long.mxf"))
+            ++yieldsDuringTheLongCopy;
+    };
+    FakeProgressBar bar;
+    bin->progress = &bar;
+    SteppingTicks ticks;
+
+    bin->CopyBin(FolderItem::OnItsVolume(target, RealFileSystem()));
+
+    EXPECT_GE(yieldsDuringTheLongCopy, 4);
+    // The first file, then each of the five pieces of the second (a little over 5 MB).
+    EXPECT_EQ(bar.values, (std::vector<int>{50, 59, 69, 79, 89, 99, 100}));
+    EXPECT_TRUE(hooks.messages.empty());
+}
+
 TEST(CopyBinTest, CopyingAgainChangesNothing) {
     TempFolder temp;
     HookRecorder hooks;
     TestVolume volume = BuildVolume(temp.path(), "Media", {{"A.mxf", "Spot30"}});
-    Tarnwicker folder(FolderItem::Volume(volume.top), false);
+    Tarnwicker folder(FolderItem::Volume(volume.top, RealFileSystem()), false);
     folder.ReadDatabase();
     WriteBin(temp.Path("b.avb"), volume.mobIds);
-    auto bin = BinAt(temp.Path("b.avb"));
+    auto bin = BinAt(temp.Path("b.avb"), RealFileSystem());
     bin->AddMediaFiles(folder.MediaFiles);
     const std::string target = temp.Path("Target");
 
-    bin->CopyBin(FolderItem::OnItsVolume(target));
+    bin->CopyBin(FolderItem::OnItsVolume(target, RealFileSystem()));
     EXPECT_TRUE(hooks.messages.empty());
     EXPECT_EQ(bin->loglines.size(), 2u);
     const TreeSnapshot once = SnapshotTree(temp.path());
 
-    bin->CopyBin(FolderItem::OnItsVolume(target));
+    bin->CopyBin(FolderItem::OnItsVolume(target, RealFileSystem()));
     EXPECT_EQ(SnapshotTree(temp.path()), once);
     EXPECT_EQ(bin->loglines.size(), 3u);
     EXPECT_EQ(hooks.messages.size(), 1u);

@@ -10,6 +10,7 @@
 
 #include "fixtures/fake_window.h"
 #include "fixtures/fault_injecting_file_system.h"
+#include "fixtures/mac_metadata_builders.h"
 #include "fixtures/media_files.h"
 #include "fixtures/temp_folder.h"
 #include "fixtures/volume_builder.h"
@@ -31,7 +32,7 @@ struct ReadVolume {
     TestVolume volume;
     std::shared_ptr<Tarnwicker> folder;
 
-    explicit ReadVolume(const std::vector<MediaSpec>& files, FileSystem& fs = RealFileSystem()) {
+    explicit ReadVolume(const std::vector<MediaSpec>& files, FileSystem& fs) {
         volume = BuildVolume(temp.path(), "Media", files);
         folder = std::make_shared<Tarnwicker>(FolderItem::Volume(volume.top, fs), false);
         folder->ReadDatabase();
@@ -44,7 +45,7 @@ struct ReadVolume {
 };
 
 TEST(ProjectStatusTest, CountsFilesThatExistNow) {
-    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}});
+    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}}, RealFileSystem());
     const std::string a = v.volume.MediaPath("A.mxf");
 
     mt::Project empty("Spot30");
@@ -73,7 +74,7 @@ TEST(ProjectStatusTest, CountsFilesThatExistNow) {
 }
 
 TEST(ProjectStatusTest, AddKeepsOrderAndSharesObjects) {
-    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
+    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}}, RealFileSystem());
     ProjectPtr project = v.Project("Spot30");
     project->AddMediaFiles({});
     ASSERT_EQ(project->MediaFiles.size(), 3u);
@@ -120,7 +121,7 @@ TEST_P(ProjectOperationTest, ActsOnEveryFileAndLogs) {
         auto media = std::make_shared<MediaFile>();
         media->filename = n;
         media->project = "Spot30";
-        media->file = FolderItem(from + "/" + n, volume.top);
+        media->file = FolderItem(from + "/" + n, volume.top, RealFileSystem());
         project.MediaFiles.push_back(media);
     }
     FakeProgressBar bar;
@@ -129,7 +130,7 @@ TEST_P(ProjectOperationTest, ActsOnEveryFileAndLogs) {
     project.label = &label;
     SteppingTicks ticks;
 
-    c.run(project, FolderItem::OnItsVolume(target));
+    c.run(project, FolderItem::OnItsVolume(target, RealFileSystem()));
 
     const std::string to = c.after == Place::SiftedFolder ? sifted
                            : c.after == Place::Target     ? target
@@ -168,13 +169,116 @@ INSTANTIATE_TEST_SUITE_P(
                       [](Project& p, const FolderItem& t) { p.CopyProject(t); }}),
     [](const auto& info) { return std::string(info.param.label); });
 
+TEST(ProjectSiftTest, OneLookAtEachMediaFolderFindsTheFolderInAnyCase) {
+    TempFolder temp;
+    HookRecorder hooks;
+    ScriptedFileSystem fs(RealFileSystem());
+    TestVolume one = BuildVolume(temp.path(), "One",
+                                 {{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
+    TestVolume two = BuildVolume(temp.path(), "Two", {{"D.mxf", "spot30"}, {"E.mxf", "spot30"}});
+    MakeFolder(two.MediaPath("SPOT30_sifted"));
+    Project project("Spot30");
+    for (const TestVolume* volume : {&one, &two}) {
+        Tarnwicker folder(FolderItem::Volume(volume->top, fs), false);
+        folder.ReadDatabase();
+        project.AddMediaFiles(folder.GetFilesForProject("Spot30"));
+    }
+    ASSERT_EQ(project.MediaFiles.size(), 5u);
+    fs.SetScript({});
+
+    project.SiftProject();
+
+    EXPECT_EQ(
+        ListTree(one.media),
+        (std::vector<std::string>{"Spot30_sifted/", "Spot30_sifted/A.mxf", "Spot30_sifted/B.mxf",
+                                  "Spot30_sifted/C.mxf", "msmFMID.pmr"}));
+    EXPECT_EQ(ListTree(two.media),
+              (std::vector<std::string>{"SPOT30_sifted/", "SPOT30_sifted/D.mxf",
+                                        "SPOT30_sifted/E.mxf", "msmFMID.pmr"}));
+    EXPECT_TRUE(hooks.messages.empty());
+    EXPECT_EQ(fs.CountCalls("List", one.media), 1);
+    EXPECT_EQ(fs.CountCalls("List", two.media), 1);
+}
+
+// Sound Designer II files keep their project in resource "OMF1" 1000 of the fork; here the
+// fork and the type are extended attributes, and the copy goes to a card that takes none.
+TEST(ProjectCopyTest, CopyOntoAVolumeWithoutAttributesReadsBackWithItsProjects) {
+    TempFolder temp;
+    if (!SupportsUserAttributes(temp.path())) GTEST_SKIP() << "no user xattrs here";
+    HookRecorder hooks;
+    const std::string media = MakeMediaFolder(MakeVolume(temp.path(), "Media"));
+    auto sd2 = [&](const std::string& name, const Bytes& project) {
+        WriteFileWithoutTrailer(media + "/" + name, 3000, static_cast<unsigned>(name.size()));
+        SetFinderInfoAttribute(media + "/" + name, "Sd2f", "Sd2a");
+        SetResourceForkAttribute(
+            media + "/" + name,
+            BuildResourceFork({{"OMF1", 1000, Bytes(12, '\0') + ProjectField(project), {}}}));
+    };
+    sd2("Spot30 A1.sd2", "Spot30");
+    sd2("Spot30 A2.sd2", "Spot30");
+    sd2("Trailer A1.sd2", "Trailer");
+    WriteMediaFile(media + "/Spot30 V1.omf", "Spot30", 4000);
+    const std::string card = MakeFolder(temp.Path("Card"));
+    FaultInjectingFileSystem fs(RealFileSystem());
+    fs.RefuseAttributesBelow(card);
+    Tarnwicker folder(FolderItem::Volume(temp.Path("Media"), fs), false);
+    folder.ReadDatabase();
+    ASSERT_EQ(folder.GetProjectList(),
+              (std::vector<Bytes>{"Spot30[OMFI MediaFiles]", "Trailer[OMFI MediaFiles]"}));
+    Project project("Spot30[OMFI MediaFiles]");
+    project.AddMediaFiles(folder.GetFilesForProject(project.projectname));
+    ASSERT_EQ(project.MediaFiles.size(), 3u);
+
+    project.CopyProject(FolderItem::OnItsVolume(card, fs));
+
+    EXPECT_TRUE(hooks.messages.empty());
+    EXPECT_EQ(ListFolder(card),
+              (std::vector<std::string>{"._Spot30 A1.sd2", "._Spot30 A2.sd2", "Spot30 A1.sd2",
+                                        "Spot30 A2.sd2", "Spot30 V1.omf"}));
+    Tarnwicker copied(FolderItem::OnItsVolume(card, RealFileSystem()), true);
+    copied.ReadDatabase();
+    EXPECT_EQ(copied.GetProjectList(), std::vector<Bytes>{"Spot30[Card]"});
+    ASSERT_EQ(copied.MediaFiles.size(), 3u);
+    for (const auto& media : copied.MediaFiles) {
+        EXPECT_EQ(media->fileproject, "Spot30") << media->filename;
+    }
+    EXPECT_EQ(copied.GetSize(), project.GetSize()) << "the forks count in the sizes too";
+}
+
+// A long file is copied in pieces, and the window gets its turn between them: the bar
+// moves within the file and the event loop runs before the copy has its name.
+TEST(ProjectCopyTest, LongFileYieldsBetweenItsPieces) {
+    TempFolder temp;
+    HookRecorder hooks;
+    ReadVolume v({{"Long.mxf", "Spot30", 3 * 1024 * 1024 + 512 * 1024}, {"Short.mxf", "Spot30"}},
+                 RealFileSystem());
+    ProjectPtr project = v.Project("Spot30");
+    const std::string target = v.temp.Path("Target");
+    int yieldsDuringTheLongCopy = 0;
+    CurrentHooks().yield = [&] {
+        ++hooks.yields;
+        if (!PathExists(target + "/Long.mxf")) ++yieldsDuringTheLongCopy;
+    };
+    FakeProgressBar bar;
+    project->progress = &bar;
+    SteppingTicks ticks;
+
+    project->CopyProject(FolderItem::OnItsVolume(target, RealFileSystem()));
+
+    EXPECT_EQ(ListFolder(target), (std::vector<std::string>{"Long.mxf", "Short.mxf"}));
+    EXPECT_GE(yieldsDuringTheLongCopy, 3);
+    // 1, 2 and 3 of 3.5 pieces of the first of two files, its end, then the second file.
+    EXPECT_EQ(bar.values, (std::vector<int>{14, 28, 42, 50, 100}));
+    EXPECT_TRUE(hooks.messages.empty());
+}
+
 class ProjectGuardTest : public ::testing::Test {
 protected:
     HookRecorder hooks;
 };
 
 TEST_F(ProjectGuardTest, MovedProjectRefusesSiftAndUnsiftButNotCopy) {
-    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}});
+    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}}, RealFileSystem());
     ProjectPtr project = v.Project("Spot30");
     FakeProgressBar bar;
     project->progress = &bar;
@@ -203,7 +307,7 @@ TEST_F(ProjectGuardTest, MovedProjectRefusesSiftAndUnsiftButNotCopy) {
     // so there is nothing to copy until a new scan, and that is no error.
     hooks.messages.clear();
     const std::string target = v.temp.Path("Target");
-    project->CopyProject(FolderItem::OnItsVolume(target));
+    project->CopyProject(FolderItem::OnItsVolume(target, RealFileSystem()));
     EXPECT_EQ(LogOf(*project),
               (std::vector<std::string>{" Copy Project Spot30 to " + target, " end "}));
     EXPECT_TRUE(hooks.messages.empty());
@@ -222,8 +326,8 @@ TEST_F(ProjectGuardTest, UnsiftAlsoMarksTheProjectMoved) {
 TEST_F(ProjectGuardTest, CopyNeverMarksTheProjectMoved) {
     TempFolder temp;
     mt::Project project("Empty");
-    project.CopyProject(FolderItem::OnItsVolume(temp.path()));
-    project.CopyProject(FolderItem::OnItsVolume(temp.path()));
+    project.CopyProject(FolderItem::OnItsVolume(temp.path(), RealFileSystem()));
+    project.CopyProject(FolderItem::OnItsVolume(temp.path(), RealFileSystem()));
     EXPECT_FALSE(project.moved);
     project.SiftProject();
     EXPECT_TRUE(hooks.messages.empty());
@@ -231,7 +335,7 @@ TEST_F(ProjectGuardTest, CopyNeverMarksTheProjectMoved) {
 }
 
 TEST(ProjectFailureTest, OneFailingFileAmongManyGivesOneLineAndOneBoxAtTheEnd) {
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailNthRename(3, EACCES);
     ReadVolume v({{"1.mxf", "Spot30"},
                   {"2.mxf", "Spot30"},
@@ -268,12 +372,12 @@ TEST(ProjectFailureTest, OneFailingFileAmongManyGivesOneLineAndOneBoxAtTheEnd) {
 
 TEST(ProjectFailureTest, CopyIntoFolderThatHoldsSomeFilesKeepsThemAndCopiesTheRest) {
     HookRecorder hooks;
-    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}});
+    ReadVolume v({{"A.mxf", "Spot30"}, {"B.mxf", "Spot30"}, {"C.mxf", "Spot30"}}, RealFileSystem());
     const std::string target = MakeFolder(v.temp.Path("Target"));
     WriteFileBytes(target + "/B.mxf", "older copy");
     ProjectPtr project = v.Project("Spot30");
 
-    project->CopyProject(FolderItem::OnItsVolume(target));
+    project->CopyProject(FolderItem::OnItsVolume(target, RealFileSystem()));
 
     EXPECT_EQ(Checksum(target + "/A.mxf"), Checksum(v.volume.MediaPath("A.mxf")));
     EXPECT_EQ(ReadFileBytes(target + "/B.mxf"), "older copy");
@@ -289,7 +393,7 @@ TEST(ProjectFailureTest, CopyIntoFolderThatHoldsSomeFilesKeepsThemAndCopiesTheRe
 
 TEST(ProjectFailureTest, CopyThatRunsOutOfSpaceLeavesNoPartialFile) {
     HookRecorder hooks;
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     ReadVolume v({{"A.mxf", "Spot30", 4000}, {"B.mxf", "Spot30", 4000}}, fs);
     const std::string target = MakeFolder(v.temp.Path("Target"));
     ProjectPtr project = v.Project("Spot30");

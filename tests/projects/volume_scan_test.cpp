@@ -29,7 +29,7 @@ ProjectPtr Find(const std::vector<ProjectPtr>& projects, const Bytes& name) {
 }
 
 TarnwickerPtr OnVolume(const TestVolume& volume) {
-    return std::make_shared<Tarnwicker>(FolderItem::Volume(volume.top), false);
+    return std::make_shared<Tarnwicker>(FolderItem::Volume(volume.top, RealFileSystem()), false);
 }
 
 ProjectLists Scan(const std::vector<TarnwickerPtr>& folders, bool force = false) {
@@ -80,19 +80,48 @@ TEST_F(VolumeScanTest, SiftedNamesGoToTheirOwnList) {
     EXPECT_EQ(sifted->MediaFiles[0]->filename, "T.omf");
 }
 
-TEST_F(VolumeScanTest, NamelessProjectCollectsEveryFileOfEachFolder) {
-    // A database that names no project (as real ones may) and one that does.
+TEST_F(VolumeScanTest, NamelessProjectCollectsOnlyItsOwnFiles) {
+    // A database that names no project for some files (as real ones may) and one that does.
     TestVolume one = BuildVolume(temp.path(), "One", {{"A.mxf", ""}, {"B.mxf", "Spot30"}});
-    TestVolume two = BuildVolume(temp.path(), "Two", {{"C.mxf", "Trailer"}});
+    TestVolume two = BuildVolume(temp.path(), "Two", {{"C.mxf", "Trailer"}, {"D.mxf", ""}});
     std::vector<TarnwickerPtr> folders = {OnVolume(one), OnVolume(two)};
 
     ProjectLists lists = Scan(folders);
 
     EXPECT_EQ(NamesOf(lists.projects), (std::vector<Bytes>{"", "Spot30", "Trailer"}));
-    // The empty name selects every member of a folder.
-    MediaFileList all = folders[0]->MediaFiles;
-    all.insert(all.end(), folders[1]->MediaFiles.begin(), folders[1]->MediaFiles.end());
-    EXPECT_EQ(lists.projects[0]->MediaFiles, all);
+    EXPECT_EQ(lists.projects[0]->MediaFiles,
+              (MediaFileList{folders[0]->MediaFiles[0], folders[1]->MediaFiles[1]}));
+    EXPECT_EQ(lists.projects[1]->MediaFiles, MediaFileList{folders[0]->MediaFiles[1]});
+    // Asked for the empty name, a folder still gives every member (the Bins tab needs them).
+    EXPECT_EQ(folders[0]->GetFilesForProject(""), folders[0]->MediaFiles);
+}
+
+TEST_F(VolumeScanTest, FolderWithoutDatabaseListsEveryProject) {
+    TestVolume volume = BuildVolume(
+        temp.path(), "Media",
+        {{"A.omf", "Spot30"}, {"B.omf", "Trailer"}, {"C.omf", "Promo"}, {"D.omf", "Spot30"}},
+        /*withDatabase=*/false);
+    MakeFolder(volume.MediaPath("Old_sifted"));
+    WriteMediaFile(volume.MediaPath("Old_sifted/E.omf"), "Old", 100);
+    WriteMediaFile(volume.MediaPath("Old_sifted/F.omf"), "Other", 101);
+    std::vector<TarnwickerPtr> folders = {OnVolume(volume)};
+
+    ProjectLists lists = Scan(folders);
+
+    EXPECT_EQ(NamesOf(lists.projects),
+              (std::vector<Bytes>{"Promo[OMFI MediaFiles]", "Spot30[OMFI MediaFiles]",
+                                  "Trailer[OMFI MediaFiles]"}));
+    EXPECT_EQ(NamesOf(lists.siftedProjects),
+              (std::vector<Bytes>{"Old[Old_sifted]", "Other[Old_sifted]"}));
+    ProjectPtr spot = Find(lists.projects, "Spot30[OMFI MediaFiles]");
+    ASSERT_TRUE(spot);
+    EXPECT_EQ(spot->MediaFiles.size(), 2u);
+    // Each file belongs to exactly one project.
+    size_t members = 0;
+    for (const auto* list : {&lists.projects, &lists.siftedProjects}) {
+        for (const auto& project : *list) members += project->MediaFiles.size();
+    }
+    EXPECT_EQ(members, folders[0]->MediaFiles.size());
 }
 
 TEST_F(VolumeScanTest, UnforcedScanRereadsOnlyFoldersWithoutDatabase) {
@@ -124,8 +153,11 @@ TEST_F(VolumeScanTest, FoldersWithoutMediaAddNoProjects) {
     MakeVolume(temp.path(), "Bare");
     MakeMediaFolder(MakeVolume(temp.path(), "Empty"));
     std::vector<TarnwickerPtr> folders = {
-        std::make_shared<Tarnwicker>(FolderItem::Volume(temp.Path("Bare")), false),
-        std::make_shared<Tarnwicker>(FolderItem::Volume(temp.Path("Empty")), false), nullptr};
+        std::make_shared<Tarnwicker>(FolderItem::Volume(temp.Path("Bare"), RealFileSystem()),
+                                     false),
+        std::make_shared<Tarnwicker>(FolderItem::Volume(temp.Path("Empty"), RealFileSystem()),
+                                     false),
+        nullptr};
     std::vector<size_t> seen;
 
     CaseInsensitiveDictionary names =

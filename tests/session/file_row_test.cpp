@@ -39,7 +39,7 @@ TEST(FileRowTest, TheOnColumnAndItalicsFollowSizeAndOnline) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + (c.online ? " online" : " offline"));
         MediaFile file;
-        file.file = ItemOnVolume(volume, std::string("OMFI MediaFiles/") + c.name);
+        file.file = ItemOnVolume(volume, std::string("OMFI MediaFiles/") + c.name, RealFileSystem());
         file.project = "P";
         file.informationsource = "F";
         file.online = c.online;
@@ -58,7 +58,7 @@ TEST(FileRowTest, NamesAreDecodedForDisplayAndKeptAsBytesForOutput) {
     TempFolder temp;
     const std::string volume = MakeVolume(temp.path(), "Media");
     MediaFile file;
-    file.file = ItemOnVolume(volume, "OMFI MediaFiles/\x8e.omf");
+    file.file = ItemOnVolume(volume, "OMFI MediaFiles/\x8e.omf", RealFileSystem());
     file.project = "\x83tude";
 
     EXPECT_EQ(FileRowOf(file).cells[FileRow::kProject], "\xc3\x89tude");

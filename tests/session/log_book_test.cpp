@@ -107,7 +107,7 @@ TEST_F(LogSaveTest, ATakenNameIsNeverWrittenOver) {
 
 TEST_F(LogSaveTest, ANameTakenBetweenTheLookAndTheRenameIsNotWrittenOver) {
     MakeFolder(Folder("logfiles"));
-    ScriptedFileSystem fs;
+    ScriptedFileSystem fs(RealFileSystem());
     const std::string name = Expected(Folder("logfiles"));
     // Another program saves its file under the name just before the rename.
     fs.SetScript([&](ScriptedFileSystem::Call& call) -> std::optional<FileError> {
@@ -126,7 +126,7 @@ TEST_F(LogSaveTest, ANameTakenBetweenTheLookAndTheRenameIsNotWrittenOver) {
 
 TEST_F(LogSaveTest, AFolderThatCannotBeWrittenGivesWayToTheNext) {
     MakeFolder(Folder("beside the application"));
-    ScriptedFileSystem fs;
+    ScriptedFileSystem fs(RealFileSystem());
     fs.SetScript([&](ScriptedFileSystem::Call& call) -> std::optional<FileError> {
         if (call.op == "CreateNew" && IsAtOrBelow(call.path, Folder("beside the application")))
             return ErrorFromSystem(EACCES);
@@ -146,7 +146,7 @@ TEST_F(LogSaveTest, ADiskFullMidWriteLeavesNothingAndTheNextFolderIsTried) {
     for (int i = 0; i < 3000; ++i)
         big.Append("2024-01-02 03:04:05 a line of the log " + std::to_string(i) + "\n");
     ASSERT_GT(big.Text().size(), 64u * 1024u);
-    ScriptedFileSystem fs;
+    ScriptedFileSystem fs(RealFileSystem());
     fs.SetScript([&](ScriptedFileSystem::Call& call) -> std::optional<FileError> {
         if (call.op == "Write" && IsAtOrBelow(call.path, Folder("full")) && call.position > 0) {
             call.partial = 100;
@@ -177,7 +177,7 @@ TEST_F(LogSaveTest, AFileInTheWayOfTheFolderGivesWayToTheNext) {
 
 TEST_F(LogSaveTest, WhenNoFolderTakesItTheFailureNamesEachFolderAndWhy) {
     WriteFileBytes(Folder("logfiles"), "not a folder");
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailCreateFolder(EACCES);
 
     const auto result = log.Save(fs, {Folder("logfiles"), Folder("data/logfiles")}, kNow);
@@ -197,7 +197,7 @@ TEST_F(LogSaveTest, WhenNoFolderTakesItTheFailureNamesEachFolderAndWhy) {
 }
 
 TEST_F(LogSaveTest, ARefusedRenameRemovesTheTemporary) {
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailNthRename(1, EIO);
 
     const auto result = log.Save(fs, {Folder("logfiles")}, kNow);
@@ -212,7 +212,7 @@ TEST_F(LogSaveTest, ARefusedRenameRemovesTheTemporary) {
 TEST(SessionSaveLogTest, AFailedSaveIsShownInAMessageBox) {
     TempFolder temp;
     HookRecorder hooks;
-    FaultInjectingFileSystem fs;
+    FaultInjectingFileSystem fs(RealFileSystem());
     fs.FailCreateNew(ENOSPC);
     const TestVolume volume = BuildVolume(temp.path(), "One", {{"A.mxf", "Alpha"}});
     Session session(fs, [&] { return std::vector<FolderItem>{FolderItem::Volume(volume.top, fs)}; },

@@ -19,7 +19,7 @@ TEST(ScanCacheTest, RemembersOnlyWhileAScanRuns) {
     TempFolder temp;
     const std::string file = temp.Path("a");
     WriteFileBytes(file, "12345");
-    ScriptedFileSystem disk;
+    ScriptedFileSystem disk(RealFileSystem());
     ScanCache cache(disk);
 
     cache.Stat(file);
@@ -48,7 +48,7 @@ class SessionScanCostTest : public SessionTest {};
 TEST_F(SessionScanCostTest, AScanAsksAboutEachFileOnce) {
     TestVolume volume = BuildVolume(temp.path(), "One", {{"A.mxf", "Alpha"}, {"B.mxf", "Beta"}});
     volumes.push_back(volume.top);
-    ScriptedFileSystem disk;
+    ScriptedFileSystem disk(RealFileSystem());
     Open(disk);
     session->BuildVolumeList();
     disk.SetScript({});
