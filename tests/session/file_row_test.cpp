@@ -39,7 +39,8 @@ TEST(FileRowTest, TheOnColumnAndItalicsFollowSizeAndOnline) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + (c.online ? " online" : " offline"));
         MediaFile file;
-        file.file = ItemOnVolume(volume, std::string("OMFI MediaFiles/") + c.name, RealFileSystem());
+        file.file =
+            ItemOnVolume(volume, std::string("OMFI MediaFiles/") + c.name, RealFileSystem());
         file.project = "P";
         file.informationsource = "F";
         file.online = c.online;
